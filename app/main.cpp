@@ -1,0 +1,31 @@
+// SPDX-FileCopyrightText: 2026 Gomirlo developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "dialogs.h"
+#include "programexit.h"
+#include "tavola.h"
+
+#include <QApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    // The record lives in the data folder named after the program.
+    QApplication::setApplicationName(QStringLiteral("gomirlo"));
+    QApplication::setApplicationDisplayName(Tavola::AppTitle);
+    // The window is away while a new race asks for the name again; that is no
+    // reason to quit.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    // The game speaks Italian, and so do Qt's own buttons and menus in it.
+    QTranslator qtTranslation;
+    if (qtTranslation.load(QStringLiteral("qtbase_it"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTranslation);
+
+    QtDialogs dialogs;
+    ImmediateExit exit;
+    Tavola window(dialogs, exit);
+    window.showGame();
+    return QApplication::exec();
+}

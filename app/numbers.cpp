@@ -1,0 +1,151 @@
+// SPDX-FileCopyrightText: 2026 Gomirlo developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "numbers.h"
+
+#include "int16.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <limits>
+#include <string>
+
+namespace {
+
+bool isSkipped(QChar c)
+{
+    return c == u' ' || c == u'\t' || c == u'\n';
+}
+
+bool isDigit(QChar c)
+{
+    return c >= u'0' && c <= u'9';
+}
+
+// Digits beyond this many cannot change a double; dropping them keeps a pasted
+// million-digit answer as cheap to read as a short one.
+constexpr std::size_t SignificantDigits = 800;
+// Exponents are saturated here: far past the range of a double either way.
+constexpr long long ExponentLimit = 100000;
+
+class Reader
+{
+public:
+    explicit Reader(QStringView text)
+        : m_text(text)
+    {
+    }
+
+    // The next character that is not skipped, without taking it; 0 at the end.
+    QChar peek()
+    {
+        while (m_pos < m_text.size() && isSkipped(m_text[m_pos]))
+            ++m_pos;
+        return m_pos < m_text.size() ? m_text[m_pos] : QChar();
+    }
+    void take() { ++m_pos; }
+    qsizetype position() const { return m_pos; }
+    void rewind(qsizetype position) { m_pos = position; }
+
+private:
+    QStringView m_text;
+    qsizetype m_pos = 0;
+};
+
+} // namespace
+
+double leadingNumber(QStringView text)
+{
+    Reader in(text);
+    bool negative = false;
+    if (in.peek() == u'-' || in.peek() == u'+') {
+        negative = in.peek() == u'-';
+        in.take();
+    }
+
+    std::string digits; // significant digits, leading zeros dropped
+    long long exponent = 0; // power of ten that the digits are multiplied by
+    bool sawDigit = false;
+    for (QChar c = in.peek(); isDigit(c); c = in.peek()) {
+        sawDigit = true;
+        if (!digits.empty() || c != u'0') {
+            if (digits.size() < SignificantDigits)
+                digits.push_back(char(c.unicode()));
+            else
+                exponent = std::min(exponent + 1, ExponentLimit);
+        }
+        in.take();
+    }
+    if (in.peek() == u'.') {
+        in.take();
+        for (QChar c = in.peek(); isDigit(c); c = in.peek()) {
+            sawDigit = true;
+            // Every place after the point shifts the value, zeros included;
+            // once the digits are full the rest cannot matter.
+            if (digits.size() < SignificantDigits) {
+                if (!digits.empty() || c != u'0')
+                    digits.push_back(char(c.unicode()));
+                exponent = std::max(exponent - 1, -ExponentLimit);
+            }
+            in.take();
+        }
+    }
+    if (!sawDigit || digits.empty())
+        return 0.0;
+
+    // An exponent counts only when at least one digit follows its letter.
+    const QChar marker = in.peek();
+    if (marker == u'e' || marker == u'E' || marker == u'd' || marker == u'D') {
+        const qsizetype before = in.position();
+        in.take();
+        bool negativeExponent = false;
+        if (in.peek() == u'-' || in.peek() == u'+') {
+            negativeExponent = in.peek() == u'-';
+            in.take();
+        }
+        long long written = 0;
+        bool sawExponentDigit = false;
+        for (QChar c = in.peek(); isDigit(c); c = in.peek()) {
+            sawExponentDigit = true;
+            written = std::min(written * 10 + (c.unicode() - u'0'), ExponentLimit);
+            in.take();
+        }
+        if (sawExponentDigit)
+            exponent = std::clamp(exponent + (negativeExponent ? -written : written), -2 * ExponentLimit, 2 * ExponentLimit);
+        else
+            in.rewind(before);
+    }
+
+    const std::string number = digits + 'e' + std::to_string(exponent);
+    double value = 0.0;
+    const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value);
+    Q_UNUSED(end);
+    if (error == std::errc::result_out_of_range) {
+        // Past the largest double or below the smallest: the digits are never
+        // zero here, so the sign of the decimal magnitude decides.
+        const long long magnitude = exponent + static_cast<long long>(digits.size());
+        value = magnitude > 0 ? std::numeric_limits<double>::max() : 0.0;
+    }
+    return negative ? -value : value;
+}
+
+std::optional<std::int16_t> answerValue(QStringView text)
+{
+    // nearbyint rounds in the default mode, to nearest with halves to even.
+    const double rounded = std::nearbyint(leadingNumber(text));
+    if (rounded < Int16::Min || rounded > Int16::Max)
+        return std::nullopt;
+    return static_cast<std::int16_t>(rounded);
+}
+
+QString formatWhole(long long value)
+{
+    return QString::number(value);
+}
+
+QString formatTwoDigits(double value)
+{
+    const long long whole = std::llround(value);
+    const QString digits = QString::number(whole < 0 ? -whole : whole).rightJustified(2, u'0');
+    return whole < 0 ? u'-' + digits : digits;
+}

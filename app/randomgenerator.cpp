@@ -1,0 +1,30 @@
+// SPDX-FileCopyrightText: 2026 Gomirlo developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "randomgenerator.h"
+
+#include <bit>
+
+float RandomGenerator::next()
+{
+    m_state = (m_state * 1140671485u + 12820163u) & Mask;
+    return static_cast<float>(m_state) / 16777216.0f;
+}
+
+int RandomGenerator::drawBelow(int n)
+{
+    // In double, so that a value just under 1 times n stays under n.
+    return static_cast<int>(static_cast<double>(next()) * n);
+}
+
+void RandomGenerator::reseed(double secondsSinceMidnight)
+{
+    // The high half of the double holds the sign, the exponent and the top of
+    // the fraction, where the time of day changes from one question to the
+    // next; folding its two 16-bit halves into the middle of the state and
+    // keeping the low byte gives a new sequence for every millisecond.
+    const auto bits = std::bit_cast<std::uint64_t>(secondsSinceMidnight);
+    const auto high = static_cast<std::uint32_t>(bits >> 32);
+    const auto low = static_cast<std::uint32_t>(bits);
+    const std::uint32_t mixed = ((high ^ (high >> 16)) ^ (low ^ (low >> 16))) & 0xFFFF;
+    m_state = ((mixed << 8) | (m_state & 0xFF)) & Mask;
+}

@@ -1,0 +1,244 @@
+// SPDX-FileCopyrightText: 2026 Gomirlo developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "tavola.h"
+
+#include "backdrop.h"
+#include "dialogs.h"
+#include "programexit.h"
+#include "runtimeerror.h"
+#include "ui_tavola.h"
+
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QTimer>
+
+#include <optional>
+
+namespace {
+
+// The code of the character a key types into the answer box, as the key
+// filter sees it; empty for keys that type nothing (arrows, Delete, Tab), which
+// the box handles as it always does.
+std::optional<std::int16_t> typedCharacter(const QKeyEvent &key)
+{
+    switch (key.key()) {
+    case Qt::Key_Backspace:
+        return 8;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return 13;
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+    case Qt::Key_Delete:
+        return std::nullopt;
+    default:
+        break;
+    }
+    // Ctrl with a letter types a control character: Ctrl+V is 22.
+    if ((key.modifiers() & Qt::ControlModifier) && key.key() >= Qt::Key_A && key.key() <= Qt::Key_Z)
+        return std::int16_t(key.key() - Qt::Key_A + 1);
+    const QString text = key.text();
+    if (text.isEmpty())
+        return std::nullopt;
+    // More than one character at once is never a lone digit.
+    return text.size() == 1 ? std::int16_t(text.front().unicode()) : std::int16_t(-1);
+}
+
+} // namespace
+
+Tavola::Tavola(Dialogs &dialogs, ProgramExit &exit, QWidget *parent)
+    : QMainWindow(parent)
+    , m_dialogs(dialogs)
+    , m_exit(exit)
+{
+    // The layout was made for these faces; Liberation Sans has the metrics of
+    // the sans-serif face the system would use in its place, so the fixed-size
+    // labels still hold their texts.
+    QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
+}
+
+Tavola::~Tavola() = default;
+
+void Tavola::showGame()
+{
+    handle([this] { loadAndShow(); });
+}
+
+void Tavola::loadAndShow()
+{
+    if (!m_ui)
+        load();
+    m_activationPending = true;
+    showMaximized();
+    // Ask for the focus too: without a window manager nobody else gives it,
+    // and the question comes with the activation.
+    activateWindow();
+}
+
+void Tavola::load()
+{
+    m_ui = std::make_unique<Ui::Tavola>();
+    m_ui->setupUi(this);
+    resize(ClientSize + QSize(0, menuBar()->sizeHint().height()));
+
+    // A timer is no widget, so the layout file cannot hold it; it belongs to
+    // the controls all the same and goes with them.
+    m_timer = new QTimer(m_ui->centralwidget);
+    m_timer->setObjectName(QStringLiteral("Timer1"));
+    m_timer->setInterval(1000);
+    m_timer->start();
+
+    connect(m_timer, &QTimer::timeout, this, [this] { handle([this] { Timer1_Timer(); }); });
+    connect(m_ui->cmdNext, &QAbstractButton::clicked, this, [this] { handle([this] { cmdNext_Click(); }); });
+    connect(m_ui->cmdExit, &QAbstractButton::clicked, this, [this] { handle([this] { cmdExit_Click(); }); });
+    connect(m_ui->Next, &QAction::triggered, this, [this] { handle([this] { Next_Click(); }); });
+    m_ui->txtAnswer->installEventFilter(this);
+    // Only typed characters may reach the box, and an input method would
+    // bypass the key filter.
+    m_ui->txtAnswer->setAttribute(Qt::WA_InputMethodEnabled, false);
+
+    Form_Load();
+}
+
+void Tavola::unload()
+{
+    hide();
+    m_activationPending = false;
+    m_timer->stop();
+    m_timer = nullptr;
+    // The menu entry that asked for the new race is still delivering its
+    // click, so the old controls are detached now and deleted once it has
+    // returned.
+    QWidget *menus = menuWidget();
+    setMenuWidget(nullptr);
+    QWidget *controls = takeCentralWidget();
+    const QList<QObject *> discarded{menus, controls, m_ui->v, m_ui->a, m_ui->Next, m_ui->agli};
+    for (QObject *object : discarded) {
+        object->disconnect(this);
+        object->setParent(nullptr);
+        object->deleteLater();
+    }
+    controls->hide();
+    m_ui.reset();
+}
+
+Backdrop *Tavola::backdrop() const
+{
+    return m_ui->centralwidget;
+}
+
+void Tavola::stopClock()
+{
+    if (m_timer)
+        m_timer->stop();
+}
+
+template<typename Handler>
+void Tavola::handle(Handler handler)
+{
+    if (m_ended)
+        return;
+    try {
+        handler();
+    } catch (const RuntimeError &error) {
+        fail(error);
+    } catch (const ProgramEnded &) {
+        // The program has ended; this handler stops here like all the others.
+    }
+}
+
+void Tavola::fail(const RuntimeError &error)
+{
+    // No tick may start an end of game behind the error message.
+    stopClock();
+    m_dialogs.reportError(error.message(), AppTitle);
+    finish(1);
+}
+
+void Tavola::finish(int status)
+{
+    m_ended = true;
+    stopClock();
+    m_exit.quit(status);
+}
+
+void Tavola::endProgram(int status)
+{
+    finish(status);
+    throw ProgramEnded{};
+}
+
+void Tavola::throwIfEnded() const
+{
+    if (m_ended)
+        throw ProgramEnded{};
+}
+
+QString Tavola::askText(const QString &prompt, const QString &title)
+{
+    const QString answer = m_dialogs.askText(prompt, title);
+    throwIfEnded();
+    return answer;
+}
+
+void Tavola::inform(const QString &text, const QString &title)
+{
+    m_dialogs.inform(text, title);
+    throwIfEnded();
+}
+
+bool Tavola::askYesNo(const QString &text, const QString &title)
+{
+    const bool yes = m_dialogs.askYesNo(text, title);
+    throwIfEnded();
+    return yes;
+}
+
+bool Tavola::eventFilter(QObject *watched, QEvent *event)
+{
+    if (m_ui && watched == m_ui->txtAnswer && event->type() == QEvent::KeyPress) {
+        const auto code = typedCharacter(*static_cast<QKeyEvent *>(event));
+        if (!code)
+            return false;
+        std::int16_t KeyAscii = *code;
+        handle([&] { txtAnswer_KeyPress(KeyAscii); });
+        // A cancelled key never reaches the box.
+        return KeyAscii == 0 || m_ended;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void Tavola::changeEvent(QEvent *event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange) {
+        handle([this] { Form_Resize(); });
+    } else if (event->type() == QEvent::ActivationChange && isActiveWindow() && m_activationPending) {
+        // Only the activation that follows showing the window asks a
+        // question; coming back from another program does not.
+        m_activationPending = false;
+        handle([this] { Form_Activate(); });
+    }
+}
+
+void Tavola::resizeEvent(QResizeEvent *event)
+{
+    QMainWindow::resizeEvent(event);
+    if (m_ui)
+        handle([this] { Form_Resize(); });
+}
+
+void Tavola::closeEvent(QCloseEvent *event)
+{
+    // Closing the window by its frame leaves the game without a record check:
+    // nothing is saved.
+    event->accept();
+    if (!m_ended)
+        finish(0);
+}
+
+void Tavola::Form_Resize()
+{
+    if (windowState() & Qt::WindowMinimized)
+        setWindowTitle(QStringLiteral("Trova il successivo"));
+}

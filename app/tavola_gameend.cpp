@@ -1,0 +1,41 @@
+// SPDX-FileCopyrightText: 2026 Gomirlo developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+// The end of a game, by the exit button or by the time running out: a score
+// that beats the record is saved, and the program ends.
+#include "tavola.h"
+
+#include "recordstore.h"
+#include "scoring.h"
+#include "ui_tavola.h"
+
+using namespace Qt::StringLiterals;
+
+void Tavola::cmdExit_Click()
+{
+    stopClock();
+    checkRecordAndEnd();
+}
+
+void Tavola::SaveRecordAndEnd()
+{
+    // From here on the clock is still: a tick behind the goodbye would start a
+    // second end of game on top of this one.
+    stopClock();
+    inform(u"Ciao, alla prossima sfida. "_s);
+    checkRecordAndEnd();
+}
+
+void Tavola::checkRecordAndEnd()
+{
+    // Both values come from what the window shows.
+    const QString score = m_ui->lblScore->text();
+    if (!beatsRecord(m_ui->lblpunti->text(), score))
+        endProgram(0);
+
+    m_state.FileNo = 1;
+    m_state.RecordLine = m_ui->lblnome1->text();
+    RecordStore::writeRecord(m_state.WinDir, score, m_state.RecordLine);
+    inform(u"Ok! Ho registrato il tuo record, C A M P I O N E"_s);
+    endProgram(0);
+}

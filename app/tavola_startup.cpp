@@ -1,0 +1,48 @@
+// SPDX-FileCopyrightText: 2026 Gomirlo developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+// The start-up that runs each time the window is loaded: the name, the
+// greeting, the clock, and the stored record.
+#include "tavola.h"
+
+#include "countdown.h"
+#include "recordstore.h"
+#include "ui_tavola.h"
+
+#include <QTimer>
+
+using namespace Qt::StringLiterals;
+
+void Tavola::Form_Load()
+{
+    m_state.CorrectCount = 0;
+    m_state.WrongCount = 0;
+    // The clock must not run while the child is still typing a name.
+    m_timer->stop();
+
+    m_state.PlayerName = askText(u"Come ti chiami?"_s);
+    inform(u" "_s + m_state.PlayerName + u" vediamo se sei un vero campione  "_s);
+    m_ui->lblnome1->setCaption(m_state.PlayerName);
+
+    StartCountdown();
+
+    m_state.WinDir = RecordStore::GetSystemDir();
+    RecordStore::recoverInterruptedWrite(m_state.WinDir);
+    // Record files are never left open, so the first file number is the free one.
+    m_state.FileNo = 1;
+    RecordStore::createWhenMissing(m_state.WinDir + RecordStore::ScoreFile);
+    RecordStore::createWhenMissing(m_state.WinDir + RecordStore::NameFile);
+    m_ui->lblpunti->setCaption(RecordStore::Leggifiletxt(m_state.WinDir + RecordStore::ScoreFile));
+    m_ui->lblnome->setCaption(RecordStore::Leggifiletxt(m_state.WinDir + RecordStore::NameFile));
+
+    m_ui->lblconto->setText(countdownText(m_state.ClockHours, m_state.ClockMinutes, m_state.ClockSeconds));
+}
+
+void Tavola::StartCountdown()
+{
+    m_timer->start();
+    // A game lasts five minutes.
+    m_state.ClockHours = 0;
+    m_state.ClockMinutes = 5;
+    m_state.ClockSeconds = 0;
+}

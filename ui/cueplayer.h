@@ -1,0 +1,28 @@
+// SPDX-FileCopyrightText: 2026 Gomirlo developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+#include <map>
+
+class QSoundEffect;
+
+// Plays the short wave files that accompany each answer. The audio back end is
+// only started by the first cue, so it costs the start of the game nothing.
+class CuePlayer : public QObject
+{
+    Q_OBJECT
+public:
+    explicit CuePlayer(QObject *parent = nullptr);
+    ~CuePlayer() override;
+
+    // Starts playing the wave file and returns at once. A file that is missing
+    // or cannot be played gives silence, with no message. A cue that is still
+    // playing is cut off, and the new one plays from its beginning.
+    void play(const QString &path);
+
+private:
+    std::map<QString, QSoundEffect *> m_effects; // one per file, kept decoded
+};
