@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 Gomirlo developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+#
+# Installs what the game needs to build and run, then builds it (Release) into
+# build/. Used by run.sh and test.sh.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+bash scripts/deps.sh \
+    build-essential cmake ninja-build pkgconf \
+    qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev qt6-qpa-plugins \
+    qt6-translations-l10n libgl-dev fonts-liberation \
+    gstreamer1.0-plugins-base
+
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release "$@" >/dev/null
+cmake --build build

@@ -1,0 +1,43 @@
+// SPDX-FileCopyrightText: 2026 Gomirlo developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "gamewindow.h"
+
+#include <QCoreApplication>
+#include <QTest>
+
+GameWindow::GameWindow(const QString &playerName)
+    : m_window(std::make_unique<Tavola>(dialogs, exit))
+{
+    dialogs.textAnswers << playerName;
+}
+
+GameWindow::~GameWindow()
+{
+    m_window.reset();
+    settle();
+}
+
+void GameWindow::start()
+{
+    m_window->showGame();
+    if (!QTest::qWaitForWindowActive(m_window.get()))
+        qFatal("the game window never became active");
+    settle();
+}
+
+void GameWindow::answer(const QString &typed)
+{
+    QTest::keyClicks(answerBox(), typed);
+    QTest::keyClick(answerBox(), Qt::Key_Return);
+}
+
+void GameWindow::tick()
+{
+    // Timer1's own signal, delivered as the timer would deliver it.
+    QMetaObject::invokeMethod(timer(), "timeout", Qt::DirectConnection);
+}
+
+void GameWindow::settle()
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
