@@ -20,6 +20,9 @@ GameWindow::~GameWindow()
 void GameWindow::start()
 {
     m_window->showGame();
+    // A start-up that failed has ended the game instead of showing it.
+    if (exit.status)
+        return;
     if (!QTest::qWaitForWindowActive(m_window.get()))
         qFatal("the game window never became active");
     settle();
@@ -29,6 +32,25 @@ void GameWindow::answer(const QString &typed)
 {
     QTest::keyClicks(answerBox(), typed);
     QTest::keyClick(answerBox(), Qt::Key_Return);
+}
+
+void GameWindow::answerRight()
+{
+    answer(QString::number(state().ExpectedAnswer.value()));
+    nextButton()->click();
+}
+
+void GameWindow::answerWrong()
+{
+    answer(QStringLiteral("0"));
+    nextButton()->click();
+}
+
+void GameWindow::waitForQuestion()
+{
+    settle();
+    if (!exit.status && !QTest::qWaitForWindowActive(m_window.get()))
+        qFatal("the game window did not come back");
 }
 
 void GameWindow::tick()

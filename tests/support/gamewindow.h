@@ -48,6 +48,11 @@ public:
 
     // Types text into the answer box key by key, then presses Enter.
     void answer(const QString &typed);
+    // Answers the question on show rightly (or wrongly), then asks for the next.
+    void answerRight();
+    void answerWrong();
+    // Waits until the window is active again after a new race.
+    void waitForQuestion();
     // One tick of Timer1, as the timer delivers it.
     void tick();
     // Deletes the controls that a new race threw away.
