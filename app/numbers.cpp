@@ -22,8 +22,10 @@ bool isDigit(QChar c)
     return c >= u'0' && c <= u'9';
 }
 
-// Digits beyond this many cannot change a double; dropping them keeps a pasted
-// million-digit answer as cheap to read as a short one.
+// Digits beyond this many can change a double only by breaking an exact tie
+// between two neighbours (a tie has at most 767 significant digits), so all
+// they need to leave behind is whether any of them was not zero. Dropping them
+// keeps a pasted million-digit answer as cheap to read as a short one.
 constexpr std::size_t SignificantDigits = 800;
 // Exponents are saturated here: far past the range of a double either way.
 constexpr long long ExponentLimit = 100000;
@@ -66,13 +68,16 @@ double leadingNumber(QStringView text)
     std::string digits; // significant digits, leading zeros dropped
     long long exponent = 0; // power of ten that the digits are multiplied by
     bool sawDigit = false;
+    bool droppedNonZero = false; // a digit past the significant ones was not zero
     for (QChar c = in.peek(); isDigit(c); c = in.peek()) {
         sawDigit = true;
         if (!digits.empty() || c != u'0') {
-            if (digits.size() < SignificantDigits)
+            if (digits.size() < SignificantDigits) {
                 digits.push_back(char(c.unicode()));
-            else
+            } else {
                 exponent = std::min(exponent + 1, ExponentLimit);
+                droppedNonZero = droppedNonZero || c != u'0';
+            }
         }
         in.take();
     }
@@ -81,17 +86,26 @@ double leadingNumber(QStringView text)
         for (QChar c = in.peek(); isDigit(c); c = in.peek()) {
             sawDigit = true;
             // Every place after the point shifts the value, zeros included;
-            // once the digits are full the rest cannot matter.
+            // once the digits are full the rest only count as dropped.
             if (digits.size() < SignificantDigits) {
                 if (!digits.empty() || c != u'0')
                     digits.push_back(char(c.unicode()));
                 exponent = std::max(exponent - 1, -ExponentLimit);
+            } else {
+                droppedNonZero = droppedNonZero || c != u'0';
             }
             in.take();
         }
     }
     if (!sawDigit || digits.empty())
         return 0.0;
+    if (droppedNonZero) {
+        // One more place holding a 1 stands for all that was dropped: it lifts
+        // the value off a tie the way the dropped digits would, and is too
+        // small to move it past any other double.
+        digits.push_back('1');
+        --exponent;
+    }
 
     // An exponent counts only when at least one digit follows its letter.
     const QChar marker = in.peek();
@@ -146,6 +160,9 @@ QString formatWhole(long long value)
 QString formatTwoDigits(double value)
 {
     const long long whole = std::llround(value);
-    const QString digits = QString::number(whole < 0 ? -whole : whole).rightJustified(2, u'0');
+    // The magnitude is taken unsigned: the most negative long long, which is
+    // also what llround gives for a NaN or an infinity, has no positive twin.
+    const unsigned long long magnitude = whole < 0 ? 0ULL - static_cast<unsigned long long>(whole) : whole;
+    const QString digits = QString::number(magnitude).rightJustified(2, u'0');
     return whole < 0 ? u'-' + digits : digits;
 }
