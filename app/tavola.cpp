@@ -11,6 +11,7 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QTimer>
+#include <QWindow>
 
 #include <optional>
 
@@ -70,9 +71,14 @@ void Tavola::loadAndShow()
         load();
     m_activationPending = true;
     showMaximized();
-    // Ask for the focus too: without a window manager nobody else gives it,
-    // and the question comes with the activation.
+    // Ask for the focus too: without a window manager nobody else gives it.
     activateWindow();
+    // Some platforms keep a hidden window counted as exposed and send no new
+    // exposure when it is shown again.
+    if (m_activationPending && windowHandle()->isExposed()) {
+        m_activationPending = false;
+        Form_Activate();
+    }
 }
 
 void Tavola::load()
@@ -80,6 +86,10 @@ void Tavola::load()
     m_ui = std::make_unique<Ui::Tavola>();
     m_ui->setupUi(this);
     resize(ClientSize + QSize(0, menuBar()->sizeHint().height()));
+    if (!windowHandle()) {
+        winId();
+        windowHandle()->installEventFilter(this);
+    }
 
     // A timer is no widget, so the layout file cannot hold it; it belongs to
     // the controls all the same and goes with them.
@@ -196,6 +206,16 @@ bool Tavola::askYesNo(const QString &text, const QString &title)
 
 bool Tavola::eventFilter(QObject *watched, QEvent *event)
 {
+    // The window counts as activated when it first comes on screen after
+    // being shown, at the size the desktop gave it, so the first question's
+    // backdrop fills the maximized window. Coming back from another program
+    // asks nothing.
+    if (watched == windowHandle() && event->type() == QEvent::Expose && m_activationPending
+        && windowHandle()->isExposed()) {
+        m_activationPending = false;
+        handle([this] { Form_Activate(); });
+        return false;
+    }
     if (m_ui && watched == m_ui->txtAnswer && event->type() == QEvent::KeyPress) {
         const auto code = typedCharacter(*static_cast<QKeyEvent *>(event));
         if (!code)
@@ -213,11 +233,6 @@ void Tavola::changeEvent(QEvent *event)
     QMainWindow::changeEvent(event);
     if (event->type() == QEvent::WindowStateChange) {
         handle([this] { Form_Resize(); });
-    } else if (event->type() == QEvent::ActivationChange && isActiveWindow() && m_activationPending) {
-        // Only the activation that follows showing the window asks a
-        // question; coming back from another program does not.
-        m_activationPending = false;
-        handle([this] { Form_Activate(); });
     }
 }
 
