@@ -13,7 +13,6 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     // The record lives in the data folder named after the program.
     QApplication::setApplicationName(QStringLiteral("gomirlo"));
-    QApplication::setApplicationDisplayName(Tavola::AppTitle);
     // The window is away while a new race asks for the name again; that is no
     // reason to quit.
     QApplication::setQuitOnLastWindowClosed(false);

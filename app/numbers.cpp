@@ -27,8 +27,11 @@ bool isDigit(QChar c)
 // they need to leave behind is whether any of them was not zero. Dropping them
 // keeps a pasted million-digit answer as cheap to read as a short one.
 constexpr std::size_t SignificantDigits = 800;
-// Exponents are saturated here: far past the range of a double either way.
-constexpr long long ExponentLimit = 100000;
+// Exponents are saturated here: far past the range of a double either way,
+// and past the length of any text, so that the places that digits beyond the
+// significant ones add are never lost before a written exponent takes them
+// back. Small enough that ten times it still fits a long long.
+constexpr long long ExponentLimit = 100'000'000'000'000'000;
 
 class Reader
 {
