@@ -18,10 +18,11 @@ int RandomGenerator::drawBelow(int n)
 
 void RandomGenerator::reseed(double secondsSinceMidnight)
 {
-    // The high half of the double holds the sign, the exponent and the top of
-    // the fraction, where the time of day changes from one question to the
-    // next; folding its two 16-bit halves into the middle of the state and
-    // keeping the low byte gives a new sequence for every millisecond.
+    // Both halves of the double change with the time of day; folding them
+    // into 16 bits in the middle of the state, and keeping the low byte,
+    // gives questions a millisecond apart different sequences. (16 bits is
+    // all the game needs: the seed only has to differ from one question to
+    // the next.)
     const auto bits = std::bit_cast<std::uint64_t>(secondsSinceMidnight);
     const auto high = static_cast<std::uint32_t>(bits >> 32);
     const auto low = static_cast<std::uint32_t>(bits);

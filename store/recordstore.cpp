@@ -63,11 +63,12 @@ int renameOver(const QString &from, const QString &to)
     return std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0 ? 0 : errno;
 }
 
-// Writes bytes to a new file and makes sure they are on the disk before the
-// file is used to replace anything.
+// Writes the new content of the record file at path beside it and makes sure
+// it is on the disk before it is used to replace anything. Failures name the
+// record file, which is what the user knows.
 void writeDurably(const QString &path, const QByteArray &bytes)
 {
-    const QByteArray name = QFile::encodeName(path);
+    const QByteArray name = QFile::encodeName(pendingPath(path));
     const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (fd < 0)
         fail(path, errno);
@@ -153,9 +154,9 @@ void writeRecord(const QString &winDir, const QString &scoreLine, const QString 
     const QString scorePath = winDir + ScoreFile;
     const QString namePath = winDir + NameFile;
 
-    writeDurably(pendingPath(scorePath), encodeRecordLine(scoreLine));
+    writeDurably(scorePath, encodeRecordLine(scoreLine));
     try {
-        writeDurably(pendingPath(namePath), encodeRecordLine(nameLine));
+        writeDurably(namePath, encodeRecordLine(nameLine));
     } catch (...) {
         removeQuietly(pendingPath(scorePath));
         throw;

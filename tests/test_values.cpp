@@ -195,82 +195,8 @@ private slots:
                  qPrintable(message));
     }
 
-    void clockStepsOneSecondAtATime_data()
-    {
-        QTest::addColumn<int>("hours");
-        QTest::addColumn<int>("minutes");
-        QTest::addColumn<int>("seconds");
-        QTest::newRow("five minutes") << 0 << 5 << 0;
-        QTest::newRow("one hour") << 1 << 0 << 0;
-        QTest::newRow("one second") << 0 << 0 << 1;
-        QTest::newRow("two hours and 59 seconds") << 2 << 0 << 59;
-    }
-    void clockStepsOneSecondAtATime()
-    {
-        QFETCH(int, hours);
-        QFETCH(int, minutes);
-        QFETCH(int, seconds);
-        Int16 h = Int16::checked(hours), m = Int16::checked(minutes);
-        float s = float(seconds);
-        QCOMPARE(countdownText(h, m, s), QString::asprintf("%02d:%02d:%02d", hours, minutes, seconds));
-        // Each tick shows exactly one second less, down to zero: a borrow never
-        // shows 60 seconds, skips or repeats a second.
-        for (int left = hours * 3600 + minutes * 60 + seconds - 1; left >= 0; --left) {
-            countdownStep(h, m, s);
-            QCOMPARE(countdownText(h, m, s), QString::asprintf("%02d:%02d:%02d", left / 3600, left / 60 % 60, left % 60));
-        }
-    }
 
-    void keyFilterLetsOnlyDigitsAndBackspaceIn_data()
-    {
-        QTest::addColumn<int>("code");
-        QTest::addColumn<KeyAction>("action");
-        QTest::newRow("Backspace") << 8 << KeyAction::Pass;
-        QTest::newRow("Enter") << 13 << KeyAction::Judge;
-        for (char digit = '0'; digit <= '9'; ++digit)
-            QTest::addRow("%c", digit) << int(digit) << KeyAction::Pass;
-        for (const char other : {'/', ':', 'a', 'Z', '-', '.', ' '})
-            QTest::addRow("'%c'", other) << int(other) << KeyAction::Cancel;
-        QTest::newRow("line feed") << 10 << KeyAction::Cancel;
-        QTest::newRow("Ctrl+V") << 22 << KeyAction::Cancel;
-        QTest::newRow("0") << 0 << KeyAction::Cancel;
-        QTest::newRow("'5' plus 256") << 256 + '5' << KeyAction::Cancel;
-        QTest::newRow("Arabic-Indic zero") << 0x0660 << KeyAction::Cancel;
-        QTest::newRow("-1") << -1 << KeyAction::Cancel;
-        QTest::newRow("-32768") << -32768 << KeyAction::Cancel;
-    }
-    void keyFilterLetsOnlyDigitsAndBackspaceIn()
-    {
-        QFETCH(int, code);
-        QFETCH(KeyAction, action);
-        QCOMPARE(classifyKey(static_cast<std::int16_t>(code)), action);
-    }
 
-    void answerIsJudgedByItsLeadingNumber_data()
-    {
-        QTest::addColumn<QString>("answer");
-        QTest::addColumn<int>("expected");
-        QTest::addColumn<bool>("right");
-        QTest::newRow("13") << u"13"_s << 13 << true;
-        QTest::newRow("013") << u"013"_s << 13 << true;
-        QTest::newRow("12") << u"12"_s << 13 << false;
-        QTest::newRow("empty") << QString() << 13 << false;
-        QTest::newRow("40000") << u"40000"_s << 13 << false;
-        QTest::newRow("65549 does not wrap to 13") << u"65549"_s << 13 << false;
-        QTest::newRow("abc") << u"abc"_s << 13 << false;
-        QTest::newRow("pasted 13abc") << u"13abc"_s << 13 << true;
-        QTest::newRow("pasted 12.5, even 12") << u"12.5"_s << 13 << false;
-        QTest::newRow("pasted 12.6") << u"12.6"_s << 13 << true;
-        QTest::newRow("11") << u"11"_s << 11 << true;
-        QTest::newRow("13 against 19") << u"13"_s << 19 << false;
-    }
-    void answerIsJudgedByItsLeadingNumber()
-    {
-        QFETCH(QString, answer);
-        QFETCH(int, expected);
-        QFETCH(bool, right);
-        QCOMPARE(isRightAnswer(answer, Int16::checked(expected)), right);
-    }
 
     void scoreMustBeatTheRecord_data()
     {
