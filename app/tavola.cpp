@@ -75,10 +75,19 @@ void Tavola::loadAndShow()
     activateWindow();
     // Some platforms keep a hidden window counted as exposed and send no new
     // exposure when it is shown again.
-    if (m_activationPending && windowHandle()->isExposed()) {
-        m_activationPending = false;
-        Form_Activate();
-    }
+    activateIfOnScreen();
+}
+
+void Tavola::activateIfOnScreen()
+{
+    // The window counts as activated when it first comes on screen after
+    // being shown, at the size the desktop gave it, so the first question's
+    // backdrop fills the maximized window. Coming back from another program
+    // asks nothing.
+    if (!m_activationPending || !windowHandle()->isExposed())
+        return;
+    m_activationPending = false;
+    Form_Activate();
 }
 
 void Tavola::load()
@@ -206,14 +215,8 @@ bool Tavola::askYesNo(const QString &text, const QString &title)
 
 bool Tavola::eventFilter(QObject *watched, QEvent *event)
 {
-    // The window counts as activated when it first comes on screen after
-    // being shown, at the size the desktop gave it, so the first question's
-    // backdrop fills the maximized window. Coming back from another program
-    // asks nothing.
-    if (watched == windowHandle() && event->type() == QEvent::Expose && m_activationPending
-        && windowHandle()->isExposed()) {
-        m_activationPending = false;
-        handle([this] { Form_Activate(); });
+    if (watched == windowHandle() && event->type() == QEvent::Expose && m_activationPending) {
+        handle([this] { activateIfOnScreen(); });
         return false;
     }
     if (m_ui && watched == m_ui->txtAnswer && event->type() == QEvent::KeyPress) {

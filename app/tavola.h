@@ -75,6 +75,7 @@ private:
     void load();
     void unload();
     void loadAndShow();
+    void activateIfOnScreen();
     Backdrop *backdrop() const;
     void stopClock();
 
