@@ -3,6 +3,7 @@
 
 // The record files on disk: where they lie, their bytes, reading them, and a
 // new record that is written whole or not at all.
+#include "errorfrom.h"
 #include "recordfolder.h"
 #include "recordstore.h"
 #include "recordtext.h"
@@ -38,15 +39,6 @@ const QString Score = u"gomirlo10.txt"_s;
 const QString Name = u"gomirlo100.txt"_s;
 const Files OldPair = {{Score, "7\r\n"_ba}, {Name, "Bea\r\n"_ba}};
 
-std::optional<RuntimeError> errorFrom(const auto &action)
-{
-    try {
-        action();
-    } catch (const RuntimeError &error) {
-        return error;
-    }
-    return std::nullopt;
-}
 
 // The error names the file, and so does the message the user reads.
 bool names(const std::optional<RuntimeError> &error, const QString &path)

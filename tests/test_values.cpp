@@ -5,6 +5,7 @@
 // caption formats, checked 16-bit counters, the clock, judging and the record
 // comparison, and the random generator.
 #include "countdown.h"
+#include "errorfrom.h"
 #include "int16.h"
 #include "numbers.h"
 #include "randomgenerator.h"
@@ -24,15 +25,6 @@ namespace {
 
 constexpr double Largest = std::numeric_limits<double>::max();
 
-std::optional<RuntimeError> errorFrom(const auto &action)
-{
-    try {
-        action();
-    } catch (const RuntimeError &error) {
-        return error;
-    }
-    return std::nullopt;
-}
 
 std::vector<float> firstValues(RandomGenerator &generator)
 {
