@@ -117,11 +117,11 @@ class Desktop:
         self.processes.append(process)
         return process
 
-    def start_x(self):
+    def start_x(self, size="1280x1024x24"):
         # Xvfb picks a free display itself and writes its number to the pipe.
         read_end, write_end = os.pipe()
         log = open(os.path.join(self.root, "xvfb.log"), "wb")
-        self.start(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1280x1024x24",
+        self.start(["Xvfb", "-displayfd", str(write_end), "-screen", "0", size,
                     "-nolisten", "tcp", "-noreset"],
                    pass_fds=(write_end,), stdout=log, stderr=log)
         os.close(write_end)
