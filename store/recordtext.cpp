@@ -49,7 +49,9 @@ QString decodeRecordText(QByteArrayView bytes, bool truncated)
     if (bytes.startsWith("\xEF\xBB\xBF"))
         bytes = bytes.sliced(3);
     const QByteArrayView whole = truncated ? bytes.first(withoutCutSequence(bytes)) : bytes;
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    // The decoder would drop a byte-order mark of its own; only the one above
+    // is dropped, and a U+FEFF after it is part of the text.
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
     QString text = utf8.decode(whole);
     if (!utf8.hasError())
         return text;
