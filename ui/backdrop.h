@@ -26,6 +26,8 @@ public:
     // colour until bands are painted again.
     void setBackColour(const QColor &colour);
 
+    // One pixel per row of what is painted, in device pixels: each row is one
+    // colour across the width painted.
     const QImage &picture() const { return m_picture; }
 
 protected:
@@ -34,4 +36,5 @@ protected:
 private:
     QColor m_backColour; // invalid until set: the window's own colour shows
     QImage m_picture;
+    int m_pictureWidth = 0; // in device pixels, as wide as the area when painted
 };
