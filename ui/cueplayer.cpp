@@ -6,12 +6,47 @@
 #include <QSoundEffect>
 #include <QUrl>
 
+#include <map>
+
+// The sound effects, one per file, kept decoded. It lives in the audio thread,
+// and so do the effects it makes.
+class CueVoices : public QObject
+{
+public:
+    void play(const QString &path)
+    {
+        QSoundEffect *&effect = m_effects[path];
+        if (!effect) {
+            effect = new QSoundEffect(this);
+            effect->setSource(QUrl::fromLocalFile(path));
+        }
+        for (auto &[otherPath, other] : m_effects) {
+            if (other != effect)
+                other->stop();
+        }
+        effect->stop();
+        effect->play();
+    }
+
+private:
+    std::map<QString, QSoundEffect *> m_effects;
+};
+
 CuePlayer::CuePlayer(QObject *parent)
     : QObject(parent)
+    , m_voices(new CueVoices)
 {
+    m_audio.setObjectName(QStringLiteral("cues"));
+    m_voices->moveToThread(&m_audio);
+    connect(&m_audio, &QThread::finished, m_voices, &QObject::deleteLater);
+    m_audio.start();
 }
 
-CuePlayer::~CuePlayer() = default;
+CuePlayer::~CuePlayer()
+{
+    m_audio.quit();
+    m_audio.wait();
+}
 
 void CuePlayer::play(const QString &path)
 {
@@ -19,15 +54,8 @@ void CuePlayer::play(const QString &path)
     // the log with complaints.
     if (!QFileInfo(path).isFile())
         return;
-    QSoundEffect *&effect = m_effects[path];
-    if (!effect) {
-        effect = new QSoundEffect(this);
-        effect->setSource(QUrl::fromLocalFile(path));
-    }
-    for (auto &[otherPath, other] : m_effects) {
-        if (other != effect)
-            other->stop();
-    }
-    effect->stop();
-    effect->play();
+    // Cues are started in the order they are asked for, so a later one still
+    // cuts off an earlier one.
+    CueVoices *voices = m_voices;
+    QMetaObject::invokeMethod(voices, [voices, path] { voices->play(path); }, Qt::QueuedConnection);
 }

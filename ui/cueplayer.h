@@ -4,13 +4,16 @@
 
 #include <QObject>
 #include <QString>
+#include <QThread>
 
-#include <map>
-
-class QSoundEffect;
+class CueVoices;
 
 // Plays the short wave files that accompany each answer. The audio back end is
-// only started by the first cue, so it costs the start of the game nothing.
+// only started by the first cue, so it costs the start of the game nothing. It
+// runs in a thread of its own: starting a sound means round trips to the sound
+// server, a millisecond or more each time (several for the first cue), which
+// the window's thread would otherwise spend waiting before it can show the
+// answer's judgement.
 class CuePlayer : public QObject
 {
     Q_OBJECT
@@ -24,5 +27,6 @@ public:
     void play(const QString &path);
 
 private:
-    std::map<QString, QSoundEffect *> m_effects; // one per file, kept decoded
+    QThread m_audio;
+    CueVoices *m_voices; // lives in m_audio, deleted there when it finishes
 };
