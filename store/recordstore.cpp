@@ -189,6 +189,10 @@ void recoverInterruptedWrite(const QString &winDir)
 {
     const QString scorePath = winDir + ScoreFile;
     const QString namePath = winDir + NameFile;
+    // Nearly every start finds nothing left over; it need not wait for the
+    // disk to confirm a folder it has not touched.
+    if (!exists(pendingPath(namePath)) && !exists(pendingPath(scorePath)) && !exists(backupPath(scorePath)))
+        return;
     if (exists(pendingPath(namePath))) {
         // The name never replaced its old file, so the old record is the
         // whole one: bring back its score if it was already replaced.
