@@ -36,6 +36,8 @@ else
     dpkg -x "$deb" "$root"
     echo "Cannot install here; unpacked $deb into $root"
 fi
-game=$(/usr/bin/python3 tests/e2e/check_install.py --root "$root" --source . | tee /dev/stderr | tail -n 1)
+report=$(/usr/bin/python3 tests/e2e/check_install.py --root "$root" --source .)
+echo "$report"
+game=$(tail -n 1 <<<"$report")
 /usr/bin/python3 tests/e2e/play.py "$game"
 echo "package: 3 passed, 0 failed"

@@ -161,6 +161,17 @@ class Desktop:
                    stdout=log, stderr=log)
         socket = os.path.join(self.env["XDG_RUNTIME_DIR"], "pulse", "native")
         wait_for("the sound server", lambda: os.path.exists(socket))
+        # A cue plays for a fraction of a second; the server's own news of
+        # every stream that opens is kept, so that none can be missed. The
+        # game is the only program that plays on this server.
+        self.sound_news = os.path.join(self.root, "sound-events.txt")
+        self.start(["pactl", "subscribe"], stdout=open(self.sound_news, "wb"),
+                   stderr=subprocess.DEVNULL)
+
+    def cues_played(self):
+        """How many sounds have started playing on the sound server."""
+        with open(self.sound_news, encoding="utf-8", errors="replace") as f:
+            return f.read().count("Event 'new' on sink-input")
 
     def stop(self):
         for process in reversed(self.processes):
@@ -367,13 +378,6 @@ class Game:
             raise Failure("the game did not end")
 
 
-def sound_streams(desktop, pid):
-    """How many streams the game's process has open on the sound server."""
-    listing = subprocess.run(["pactl", "list", "sink-inputs"], env=desktop.env, check=True,
-                             stdout=subprocess.PIPE, text=True).stdout
-    return listing.count('application.process.id = "%d"' % pid)
-
-
 def xdotool(desktop, *args):
     subprocess.run(["xdotool", *args], env=desktop.env, check=True)
 
@@ -454,7 +458,7 @@ def play(executable, root):
 
         step("a right answer")
         first = read_number(game)
-        expect("sound streams before any answer", sound_streams(desktop, game.process.pid), 0)
+        expect("cues played before any answer", desktop.cues_played(), 0)
         type_text(desktop, str(20 - first))
         wait_for("the typed answer", lambda: text_of(game.answer_box()) == str(20 - first))
         heard.clear()
@@ -467,9 +471,9 @@ def play(executable, root):
         expect("right answers", game.label("Risposte esatte"), "1")
         expect("wrong answers", game.label("Risposte errate"), "0")
         expect("all answers", game.label("Risposte totali"), "1")
-        # The cue lies beside the executable, and the game was started from
-        # another folder: a stream of its own shows it found the file.
-        wait_for("the right-answer cue to play", lambda: sound_streams(desktop, game.process.pid) > 0)
+        # The cues lie beside the executable, and the game was started from
+        # another folder: a sound playing shows that it found the file.
+        wait_for("the right-answer cue to play", lambda: desktop.cues_played() == 1)
         next_button = game.control(Atspi.Role.PUSH_BUTTON, "Nuovo calcolo")
         wait_for("the focus on Nuovo calcolo", lambda: focused(next_button))
 
@@ -489,6 +493,7 @@ def play(executable, root):
         press(desktop, "Return")
         game.wait_label("Esito della risposta", "Sbagliato!! " + str(20 - second))
         heard.wait_name("Esito della risposta", "Sbagliato!! " + str(20 - second))
+        wait_for("the wrong-answer cue to play", lambda: desktop.cues_played() == 2)
         expect("right answers", game.label("Risposte esatte"), "1")
         expect("wrong answers", game.label("Risposte errate"), "1")
         expect("all answers", game.label("Risposte totali"), "2")
