@@ -36,7 +36,10 @@ else
     dpkg -x "$deb" "$root"
     echo "Cannot install here; unpacked $deb into $root"
 fi
-report=$(/usr/bin/python3 tests/e2e/check_install.py --root "$root" --source .)
+if ! report=$(/usr/bin/python3 tests/e2e/check_install.py --root "$root" --source .); then
+    echo "$report"
+    exit 1
+fi
 echo "$report"
 game=$(tail -n 1 <<<"$report")
 /usr/bin/python3 tests/e2e/play.py "$game"
