@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QLibraryInfo>
+#include <QStyleHints>
 #include <QTranslator>
 
 int main(int argc, char *argv[])
@@ -16,6 +17,10 @@ int main(int argc, char *argv[])
     // The window is away while a new race asks for the name again; that is no
     // reason to quit.
     QApplication::setQuitOnLastWindowClosed(false);
+    // The caret stands still: blinking, it would wake the game and repaint the
+    // answer box twice a second, more work than the clock's one repaint a
+    // second, on school PCs that may be old.
+    QGuiApplication::styleHints()->setCursorFlashTime(0);
 
     // The game speaks Italian, and so do Qt's own buttons and menus in it.
     QTranslator qtTranslation;
