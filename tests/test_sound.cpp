@@ -12,6 +12,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 
 using namespace Qt::StringLiterals;
 
@@ -73,7 +74,8 @@ Heard listen(Action action, int millisecondsAfter = 1500)
     const QByteArray bytes = recorder.readAllStandardOutput();
     Heard heard;
     heard.samples.resize(bytes.size() / 2);
-    std::memcpy(heard.samples.data(), bytes.constData(), size_t(heard.samples.size()) * 2);
+    if (!heard.samples.isEmpty())
+        std::memcpy(heard.samples.data(), bytes.constData(), size_t(heard.samples.size()) * 2);
     return heard;
 }
 

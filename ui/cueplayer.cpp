@@ -9,7 +9,7 @@
 #include <map>
 
 // The sound effects, one per file, kept decoded. It lives in the audio thread,
-// and so do the effects it makes.
+// and so do the effects it makes; the player deletes it there.
 class CueVoices : public QObject
 {
 public:
@@ -38,12 +38,15 @@ CuePlayer::CuePlayer(QObject *parent)
 {
     m_audio.setObjectName(QStringLiteral("cues"));
     m_voices->moveToThread(&m_audio);
-    connect(&m_audio, &QThread::finished, m_voices, &QObject::deleteLater);
     m_audio.start();
 }
 
 CuePlayer::~CuePlayer()
 {
+    // The effects are deleted in their own thread while its event loop still
+    // runs: each hands its audio output to deleteLater, which a thread that
+    // has already finished would never carry out.
+    QMetaObject::invokeMethod(m_voices, [voices = m_voices] { delete voices; }, Qt::BlockingQueuedConnection);
     m_audio.quit();
     m_audio.wait();
 }

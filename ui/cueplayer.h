@@ -28,5 +28,5 @@ public:
 
 private:
     QThread m_audio;
-    CueVoices *m_voices; // lives in m_audio, deleted there when it finishes
+    CueVoices *m_voices; // lives in m_audio and is deleted there
 };
