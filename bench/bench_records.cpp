@@ -1,0 +1,58 @@
+// SPDX-FileCopyrightText: 2026 Gomirlo developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+// The record files: reading the pair as every start-up does, and writing a
+// new record crash-safe, in a private data folder on the disk TMPDIR names.
+#include "benchsupport.h"
+#include "recordfolder.h"
+#include "recordstore.h"
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// What the start-up does with the record files, in its order: find the
+// folder, finish an interrupted write, create missing files, read both.
+void readRecordAtStartUp(benchmark::State &state)
+{
+    RecordFolder folder;
+    folder.writeScore("12\r\n");
+    folder.writeName("Anna\r\n");
+    QString score;
+    QString name;
+    for (auto _ : state) {
+        const QString winDir = RecordStore::GetSystemDir();
+        RecordStore::recoverInterruptedWrite(winDir);
+        RecordStore::createWhenMissing(winDir + RecordStore::ScoreFile);
+        RecordStore::createWhenMissing(winDir + RecordStore::NameFile);
+        score = RecordStore::Leggifiletxt(winDir + RecordStore::ScoreFile);
+        name = RecordStore::Leggifiletxt(winDir + RecordStore::NameFile);
+    }
+    if (score != u"12\r\n"_s || name != u"Anna\r\n"_s)
+        state.SkipWithError("the record was not read back");
+}
+
+// A new record at the end of a game: both lines written durably beside the
+// old files, then moved into place, score first.
+void writeNewRecord(benchmark::State &state)
+{
+    RecordFolder folder;
+    const QString winDir = RecordStore::GetSystemDir();
+    int score = 0;
+    for (auto _ : state) {
+        ++score;
+        RecordStore::writeRecord(winDir, QString::number(score), u"Anna"_s);
+    }
+    if (folder.score() != QByteArray::number(score) + "\r\n" || folder.name() != "Anna\r\n")
+        state.SkipWithError("the record on disk is not the one written last");
+}
+
+} // namespace
+
+BENCHMARK(readRecordAtStartUp)->Unit(benchmark::kMicrosecond)->Repetitions(5)->DisplayAggregatesOnly();
+BENCHMARK(writeNewRecord)->Unit(benchmark::kMicrosecond)->Repetitions(5)->DisplayAggregatesOnly();
+
+int main(int argc, char **argv)
+{
+    return runBenchmarks(argc, argv);
+}
