@@ -29,7 +29,9 @@ deb=$(ls build-deb/gomirlo_*.deb)
 sudo=()
 [ "$(id -u)" -eq 0 ] || sudo=(sudo -n)
 if "${sudo[@]}" true 2>/dev/null; then
-    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --reinstall "./$deb"
+    # Another install under way holds the package lock for a while; wait for it.
+    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q -o DPkg::Lock::Timeout=300 \
+        --reinstall "./$deb"
     root=/
 else
     root=$(mktemp -d)
