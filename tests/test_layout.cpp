@@ -330,6 +330,11 @@ private slots:
         QVERIFY(label->width() > twoLines.width());
         QVERIFY(label->height() < twoLines.height());
         QVERIFY(!label->wordWrap());
+        // The size of the text itself, with the border and no indent.
+        QVERIFY(label->height() <= label->fontMetrics().lineSpacing());
+        auto *number = game->control<AutoSizeLabel>("lblNum1");
+        QVERIFY(number->height() <= number->fontMetrics().lineSpacing() + 2);
+        QVERIFY(number->width() <= number->fontMetrics().size(0, number->text()).width() + 2);
     }
 };
 
