@@ -20,6 +20,7 @@ source scripts/sound-server.sh
 start_sound_server
 
 ctest --test-dir build --output-on-failure -j2
+bash scripts/robustness.sh
 
 # The Debian package, as a teacher gets it: built and checked by lintian,
 # installed (or, where installing is not possible, unpacked), found where the
