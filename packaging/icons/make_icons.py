@@ -32,10 +32,10 @@ DRAWN_SIZES = (48, 64, 128, 256)
 
 def load_design():
     """The script that drew the window icon, for its numbers and its font."""
-    spec = importlib.util.spec_from_file_location(
+    found = importlib.util.spec_from_file_location(
         "make_pictures", os.path.join(PICTURES, "make_pictures.py"))
-    module = importlib.util.module_from_spec(spec)
-    spec.loader.exec_module(module)
+    module = importlib.util.module_from_spec(found)
+    found.loader.exec_module(module)
     return module
 
 
