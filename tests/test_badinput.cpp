@@ -115,10 +115,7 @@ private slots:
         game.exitButton()->click();
         QProcess::execute(u"chattr"_s, {u"-i"_s, game.records.namePath()});
 
-        const QStringList errors = game.dialogs.texts(DialogCall::ReportError);
-        QCOMPARE(errors.size(), 1);
-        QVERIFY2(errors[0].contains(u"gomirlo100.txt"_s), qPrintable(errors[0]));
-        QCOMPARE(game.exit.status, 1);
+        QVERIFY2(game.endedWithErrorNaming(u"gomirlo100.txt"_s), qPrintable(game.errorsShown()));
         QCOMPARE(game.records.score(), "2\r\n"_ba);
         QCOMPARE(game.records.name(), "Bea\r\n"_ba);
         QCOMPARE(QDir(game.records.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);

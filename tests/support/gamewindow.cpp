@@ -28,6 +28,19 @@ void GameWindow::start()
     settle();
 }
 
+bool GameWindow::endedWithErrorNaming(const QString &what) const
+{
+    const QStringList errors = dialogs.texts(DialogCall::ReportError);
+    return errors.size() == 1 && errors[0].contains(what) && exit.status == 1;
+}
+
+QString GameWindow::errorsShown() const
+{
+    return QStringLiteral("errors: [%1], exit status %2")
+        .arg(dialogs.texts(DialogCall::ReportError).join(QStringLiteral(" | ")),
+             exit.status ? QString::number(*exit.status) : QStringLiteral("none"));
+}
+
 void GameWindow::answer(const QString &typed)
 {
     QTest::keyClicks(answerBox(), typed);

@@ -46,6 +46,11 @@ public:
     QToolButton *exitButton() const { return control<QToolButton>("cmdExit"); }
     QTimer *timer() const { return control<QTimer>("Timer1"); }
 
+    // Whether the game reported exactly one run-time error, naming what, and
+    // then ended with status 1; errorsShown() tells what it did instead.
+    bool endedWithErrorNaming(const QString &what) const;
+    QString errorsShown() const;
+
     // Types text into the answer box key by key, then presses Enter.
     void answer(const QString &typed);
     // Answers the question on show rightly (or wrongly), then asks for the next.
