@@ -117,18 +117,23 @@ class Desktop:
         self.processes.append(process)
         return process
 
-    def start_x(self, size="1280x1024x24"):
-        # Xvfb picks a free display itself and writes its number to the pipe.
+    def start_reporting(self, name, argv):
+        """Starts a server that writes where it listens as one line to the
+        file descriptor given by argv(fd), and returns that line."""
         read_end, write_end = os.pipe()
-        log = open(os.path.join(self.root, "xvfb.log"), "wb")
-        self.start(["Xvfb", "-displayfd", str(write_end), "-screen", "0", size,
-                    "-nolisten", "tcp", "-noreset"],
-                   pass_fds=(write_end,), stdout=log, stderr=log)
+        log = open(os.path.join(self.root, name + ".log"), "wb")
+        self.start(argv(write_end), pass_fds=(write_end,), stdout=log, stderr=log)
         os.close(write_end)
         with os.fdopen(read_end) as pipe:
-            number = pipe.readline().strip()
-        if not number:
-            raise Failure("Xvfb did not start; see " + log.name)
+            line = pipe.readline().strip()
+        if not line:
+            raise Failure(name + " did not start; see " + log.name)
+        return line
+
+    def start_x(self, size="1280x1024x24"):
+        # Xvfb picks a free display itself and writes its number to the pipe.
+        number = self.start_reporting("xvfb", lambda fd: [
+            "Xvfb", "-displayfd", str(fd), "-screen", "0", size, "-nolisten", "tcp", "-noreset"])
         self.env["DISPLAY"] = ":" + number
         step("X server on display :" + number)
 
@@ -139,17 +144,8 @@ class Desktop:
         wait_for("openbox to manage the screen", lambda: os.path.exists(ready))
 
     def start_session_bus(self):
-        read_end, write_end = os.pipe()
-        log = open(os.path.join(self.root, "dbus.log"), "wb")
-        self.start(["dbus-daemon", "--session", "--nofork", "--nopidfile",
-                    "--print-address=%d" % write_end],
-                   pass_fds=(write_end,), stdout=log, stderr=log)
-        os.close(write_end)
-        with os.fdopen(read_end) as pipe:
-            address = pipe.readline().strip()
-        if not address:
-            raise Failure("the session bus did not start; see " + log.name)
-        self.env["DBUS_SESSION_BUS_ADDRESS"] = address
+        self.env["DBUS_SESSION_BUS_ADDRESS"] = self.start_reporting("dbus", lambda fd: [
+            "dbus-daemon", "--session", "--nofork", "--nopidfile", "--print-address=%d" % fd])
 
     def start_sound_server(self):
         """A sound server whose one output plays into nothing, as a desktop
