@@ -3,7 +3,8 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 #
 # Installs what the game needs to build and run, then builds it (Release) into
-# build/. Used by run.sh and test.sh.
+# build/: the targets named on the command line, or everything (the tests
+# included) when none is named. Used by run.sh and test.sh.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -12,5 +13,9 @@ bash scripts/deps.sh \
     qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev qt6-qpa-plugins \
     qt6-translations-l10n libgl-dev fonts-liberation
 
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release "$@" >/dev/null
-cmake --build build
+targets=()
+for target in "$@"; do
+    targets+=(--target "$target")
+done
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build build "${targets[@]}"
