@@ -225,6 +225,12 @@ bool Tavola::eventFilter(QObject *watched, QEvent *event)
             return false;
         std::int16_t KeyAscii = *code;
         handle([&] { txtAnswer_KeyPress(KeyAscii); });
+        // Ctrl+H types the Backspace character, which a text box takes as
+        // Backspace; Qt's line edit would ignore the key itself.
+        if (KeyAscii == 8 && static_cast<QKeyEvent *>(event)->key() != Qt::Key_Backspace && !m_ended) {
+            m_ui->txtAnswer->backspace();
+            return true;
+        }
         // A cancelled key never reaches the box.
         return KeyAscii == 0 || m_ended;
     }
