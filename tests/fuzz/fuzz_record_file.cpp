@@ -1,75 +1,67 @@
 // SPDX-FileCopyrightText: 2026 Gomirlo developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 //
-// Reading a record file from the disk, with the bound on how much is read
-// falling among the fuzzed bytes: a huge or damaged file is read in part,
-// never misread and never a failure.
-#include "fuzzsupport.h"
-#include "recordbytes.h"
-#include "recordstore.h"
+// The bytes of a record file and the text they stand for: any bytes, as a
+// damaged, foreign or hand-edited file may hold, whole or cut short by the
+// bounded read; and names as the game writes them, read back.
+#include "fuzzcheck.h"
 #include "recordtext.h"
-
-#include <QFile>
-#include <QTemporaryDir>
 
 namespace {
 
-QString fileToRead()
+// The game reads the five codes Windows-1252 leaves undefined as the C1
+// controls of the same numbers.
+QString windows1252(QByteArrayView bytes)
 {
-    static QTemporaryDir folder;
-    if (!folder.isValid())
-        fuzzFailure("a temporary folder", folder.errorString().toStdString());
-    return folder.filePath(QStringLiteral("gomirlo10.txt"));
+    QString text;
+    for (const char byte : bytes)
+        text += iconvReading("WINDOWS-1252", QByteArrayView(&byte, 1)).value_or(QChar(uchar(byte)));
+    return text;
 }
 
-void writeFile(const QString &path, const QByteArray &bytes)
+// The reading of bytes whose end a read cut off: the longest start that is
+// whole UTF-8 once at most three bytes of a cut character are dropped.
+std::optional<QString> utf8WithoutCutEnd(QByteArrayView bytes)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
-        fuzzFailure("writing the file to read", file.errorString().toStdString());
+    for (qsizetype dropped = 0; dropped <= 3 && dropped <= bytes.size(); ++dropped) {
+        if (const auto text = iconvReading("UTF-8", bytes.chopped(dropped)))
+            return text;
+    }
+    return std::nullopt;
 }
 
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
-    // The first byte says how many of the fuzzed bytes lie inside the bound;
-    // a filler of plain ASCII comes before them. An odd first byte leaves the
-    // filler out: a short file, read whole.
+    // The first byte chooses between any bytes and a written name, and where
+    // the read cuts the name's line.
     if (size < 1)
         return 0;
-    const QByteArrayView tail(data + 1, qsizetype(size - 1));
-    const bool large = data[0] % 2 == 0;
-    const qsizetype inside = std::min<qsizetype>(data[0] / 2 % 8, tail.size());
-    QByteArray bytes;
-    if (large)
-        bytes = QByteArray(RecordStore::MaxReadBytes - inside, '7');
-    bytes += tail;
-
-    const QString path = fileToRead();
-    writeFile(path, bytes);
-    const QString text = RecordStore::Leggifiletxt(path);
-    const auto detail = [&] {
-        return std::to_string(bytes.size()) + " bytes ending " + shown(bytes.right(16)) + " read as "
-            + std::to_string(text.size()) + " characters ending " + shown(QStringView(text).right(16));
-    };
-
-    FUZZ_CHECK(text.size() <= RecordStore::MaxReadBytes, detail());
-    if (bytes.size() <= RecordStore::MaxReadBytes) {
-        // Within the bound the file is read whole.
-        FUZZ_CHECK(text == decodeRecordText(bytes), detail());
+    const QByteArrayView bytes(data + 1, qsizetype(size - 1));
+    if (data[0] % 2 == 0) {
+        // UTF-8 when the bytes are UTF-8 (one leading byte-order mark, as some
+        // editors write, is dropped), otherwise Windows-1252, byte for byte.
+        const QByteArrayView content = bytes.startsWith("\xEF\xBB\xBF") ? bytes.sliced(3) : bytes;
+        const QString text = decodeRecordText(bytes);
+        FUZZ_CHECK(text == iconvReading("UTF-8", content).value_or(windows1252(content)));
+        // Cut short, only a character cut at the very end may be lost.
+        const QString cut = decodeRecordText(bytes, true);
+        FUZZ_CHECK(cut == text || cut == utf8WithoutCutEnd(content));
+        FUZZ_CHECK(!iconvReading("UTF-8", content) || cut == text);
         return 0;
     }
-
-    const QByteArrayView read = QByteArrayView(bytes).first(RecordStore::MaxReadBytes);
-    if (isUtf8(bytes)) {
-        // A UTF-8 file loses at most the character that the bound cuts.
-        const QByteArray kept = text.toUtf8();
-        FUZZ_CHECK(read.startsWith(kept) && read.size() - kept.size() <= 3, detail());
-        FUZZ_CHECK(read.size() == kept.size() || isCutUtf8Sequence(read.sliced(kept.size())), detail());
-    } else if (utf8WellFormedLength(read) < read.size() - 3) {
-        // Not UTF-8 however it is cut: Windows-1252, every byte read.
-        FUZZ_CHECK(text == windows1252(read), detail());
-    }
+    // A name as typed (no lone surrogates; a leading U+FEFF would read as a
+    // byte-order mark) written as one line, read back whole, behind a
+    // byte-order mark, and cut after any byte.
+    QString name = QString::fromUtf8(bytes);
+    while (name.startsWith(QChar::ByteOrderMark))
+        name.remove(0, 1);
+    const QByteArray line = encodeRecordLine(name);
+    FUZZ_CHECK(line.endsWith("\r\n"));
+    FUZZ_CHECK(decodeRecordText(line) == name + QStringLiteral("\r\n"));
+    FUZZ_CHECK(decodeRecordText("\xEF\xBB\xBF" + line) == name + QStringLiteral("\r\n"));
+    const QByteArrayView cutLine = QByteArrayView(line).first(data[0] / 2 % (line.size() + 1));
+    FUZZ_CHECK(decodeRecordText(cutLine, true) == utf8WithoutCutEnd(cutLine));
     return 0;
 }
