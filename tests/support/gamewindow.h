@@ -3,33 +3,74 @@
 #pragma once
 
 #include "recordfolder.h"
-#include "scripteddialogs.h"
+#include "dialogrobot.h"
+#include "dialogs.h"
+#include "programexit.h"
 #include "tavola.h"
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QScreen>
+#include <QTest>
 #include <QTimer>
 #include <QToolButton>
 
 #include <memory>
 
-// The real game window with scripted prompts, a private record folder and an
-// observable end: everything a test needs to play a game through the window.
+// Records the end of the program instead of ending the test.
+class RecordingExit final : public ProgramExit
+{
+public:
+    std::optional<int> status;
+    int calls = 0;
+    void quit(int code) override
+    {
+        ++calls;
+        status = code;
+    }
+};
+
+// The real game window with its real prompts answered by a robot, a private
+// record folder and an observable end: everything a test needs to play a
+// game through the window.
 class GameWindow
 {
 public:
-    explicit GameWindow(const QString &playerName = QStringLiteral("Anna"));
-    ~GameWindow();
+    DialogRobot dialogs;
+    RecordingExit exit;
+    RecordFolder records;
+
+    explicit GameWindow(const QString &playerName = QStringLiteral("Anna"))
+        : m_window(std::make_unique<Tavola>(m_dialogs, exit))
+    {
+        dialogs.textAnswers << playerName;
+    }
+    ~GameWindow()
+    {
+        m_window.reset();
+        settle();
+    }
 
     // Loads and shows the window, which runs the start-up, and waits until
-    // the first question is on show.
-    void start();
+    // the first question is on show (or the start-up has ended the game).
+    GameWindow &start()
+    {
+        m_window->showGame();
+        waitForQuestion();
+        return *this;
+    }
+    // Waits until the window is up again, as after a new race.
+    void waitForQuestion()
+    {
+        settle();
+        if (!exit.status && !QTest::qWaitForWindowActive(m_window.get()))
+            qFatal("the game window never became active");
+    }
+    // Deletes the controls that a new race threw away.
+    static void settle() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
 
     Tavola &window() { return *m_window; }
     GameState &state() { return m_window->gameState(); }
-    ScriptedDialogs dialogs;
-    RecordingExit exit;
-    RecordFolder records;
 
     // Controls by their names, looked up afresh: a new race replaces them.
     template<typename Control = QLabel>
@@ -41,28 +82,57 @@ public:
         return found;
     }
     QString caption(const char *name) const { return control<QLabel>(name)->text(); }
+    QStringList captions(std::initializer_list<const char *> names) const
+    {
+        QStringList texts;
+        for (const char *name : names)
+            texts << caption(name);
+        return texts;
+    }
     QLineEdit *answerBox() const { return control<QLineEdit>("txtAnswer"); }
     QToolButton *nextButton() const { return control<QToolButton>("cmdNext"); }
     QToolButton *exitButton() const { return control<QToolButton>("cmdExit"); }
     QTimer *timer() const { return control<QTimer>("Timer1"); }
-
-    // Whether the game reported exactly one run-time error, naming what, and
-    // then ended with status 1; errorsShown() tells what it did instead.
-    bool endedWithErrorNaming(const QString &what) const;
-    QString errorsShown() const;
+    // The messages shown, the report of a run-time error among them.
+    QStringList messages() const { return dialogs.texts(DialogCall::Inform); }
 
     // Types text into the answer box key by key, then presses Enter.
-    void answer(const QString &typed);
+    void answer(const QString &typed)
+    {
+        QTest::keyClicks(answerBox(), typed);
+        QTest::keyClick(answerBox(), Qt::Key_Return);
+    }
     // Answers the question on show rightly (or wrongly), then asks for the next.
-    void answerRight();
-    void answerWrong();
-    // Waits until the window is active again after a new race.
-    void waitForQuestion();
-    // One tick of Timer1, as the timer delivers it.
-    void tick();
-    // Deletes the controls that a new race threw away.
-    static void settle();
+    void answerRight()
+    {
+        answer(QString::number(state().ExpectedAnswer.value()));
+        nextButton()->click();
+    }
+    void answerWrong()
+    {
+        answer(QStringLiteral("0"));
+        nextButton()->click();
+    }
+    // Ticks of Timer1, as the timer delivers them.
+    void tick(int count = 1)
+    {
+        for (int i = 0; i < count; ++i)
+            QMetaObject::invokeMethod(timer(), "timeout", Qt::DirectConnection);
+    }
+
+    // The window on screen as it last painted itself: no repaint is forced,
+    // so a change the window never painted does not show. (The event loop's
+    // next step is done first: the window's pending repaint is among the
+    // posted events.)
+    QImage shown()
+    {
+        QCoreApplication::sendPostedEvents();
+        return m_window->screen()->grabWindow(m_window->winId()).toImage();
+    }
+    // The colour shown at a point of the client area.
+    QColor onScreen(QPoint point) { return shown().pixelColor(control<QWidget>("centralwidget")->mapTo(m_window.get(), point)); }
 
 private:
+    QtDialogs m_dialogs;
     std::unique_ptr<Tavola> m_window;
 };

@@ -1,0 +1,254 @@
+// SPDX-FileCopyrightText: 2026 Gomirlo developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+// A game from start to end: the name and the greeting, the stored record, the
+// five-minute clock, the end by the exit button or the time, the record files
+// and the messages, nothing at all after the end, and a new race.
+#include "gamewindow.h"
+#include "recordstore.h"
+
+#include <QAction>
+#include <QPointer>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString Saved = u"Ok! Ho registrato il tuo record, C A M P I O N E"_s;
+const QString Goodbye = u"Ciao, alla prossima sfida. "_s;
+
+Files pair(const QByteArray &score, const QByteArray &name = "Bea\r\n")
+{
+    return {{Score, score}, {Name, name}};
+}
+
+// A game against the record files given, with this many right answers and
+// then a wrong one, which never counts.
+std::unique_ptr<GameWindow> played(int score, const Files &records = pair("12\r\n"), const QString &name = u"Anna"_s)
+{
+    auto game = std::make_unique<GameWindow>(name);
+    game->records.put(records);
+    game->start();
+    for (int i = 0; i < score; ++i)
+        game->answerRight();
+    game->answerWrong();
+    return game;
+}
+
+// Whether the game reported a run-time error naming the file, as its last
+// message, and then ended with status 1.
+bool endedWithAnErrorNaming(const GameWindow &game, const QString &path)
+{
+    return game.messages().last().contains(path) && game.exit.status == 1 && game.exit.calls == 1;
+}
+
+} // namespace
+
+class GameTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void aGameFromTheNameToTheRecord_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<Files>("before");
+        QTest::addColumn<int>("score");
+        QTest::addColumn<bool>("timeOut"); // or the exit button
+        QTest::addColumn<bool>("beaten");
+        QTest::addColumn<Files>("after");
+        QTest::newRow("first run: files made, 0 does not beat") << u"Anna"_s << Files() << 0 << false << false << pair("", "");
+        QTest::newRow("first run: 1 beats, no name") << QString() << Files() << 1 << false << true << pair("1\r\n", "\r\n");
+        QTest::newRow("equal does not beat") << u" Ugo "_s << pair("12\r\n") << 12 << false << false << pair("12\r\n");
+        QTest::newRow("one more beats") << u" Ugo "_s << pair("12\r\n") << 13 << false << true << pair("13\r\n", " Ugo \r\n");
+        QTest::newRow("time-out, kept") << u"Anna"_s << pair("12\r\n") << 3 << true << false << pair("12\r\n");
+        QTest::newRow("time-out, beaten") << u"Anna"_s << pair("12\r\n") << 13 << true << true << pair("13\r\n", "Anna\r\n");
+        // The power went after the score had been replaced, before the name:
+        // the old pair is put back before it is read.
+        QTest::newRow("write cut short") << u"Anna"_s << Files{{Score, "15\r\n"}, {Score + ".old", "9\r\n"}, {Name, "Bea\r\n"}, {Name + ".new", "Ugo\r\n"}}
+                                         << 9 << false << false << pair("9\r\n");
+        // Records edited by hand or damaged count by the number they begin
+        // with, 0 when none; only the first 64 KiB are read.
+        QTest::newRow("letters") << u"Anna"_s << pair("abc\r\n", "Niccol\xF2") << 1 << false << true << pair("1\r\n", "Anna\r\n");
+        QTest::newRow("10 MiB of digits") << u"Anna"_s << pair(QByteArray(10 << 20, '9')) << 2 << false << false << pair(QByteArray(10 << 20, '9'));
+    }
+    void aGameFromTheNameToTheRecord()
+    {
+        QFETCH(QString, name);
+        QFETCH(Files, before);
+        QFETCH(int, score);
+        QFETCH(bool, timeOut);
+        QFETCH(bool, beaten);
+        QFETCH(Files, after);
+        GameWindow game(name);
+        game.records.put(before);
+        bool hiddenAndStill = true;
+        Files whenSaid;
+        game.dialogs.whileOpen = [&](const DialogCall &call) {
+            if (game.dialogs.calls.size() <= 2) // the name prompt and the greeting
+                hiddenAndStill = hiddenAndStill && !game.window().isVisible() && !game.timer()->isActive();
+            if (call.text == Saved)
+                whenSaid = game.records.files();
+        };
+        game.start();
+        QVERIFY(hiddenAndStill);
+        const QString folder = game.records.path() + u'/';
+        QCOMPARE(game.captions({"lblnome1", "lblpunti", "lblnome", "lblconto"}),
+                 (QStringList{name, RecordStore::Leggifiletxt(folder + Score), RecordStore::Leggifiletxt(folder + Name), u"00:05:00"_s}));
+        QCOMPARE(std::tuple(game.timer()->isActive(), game.timer()->interval(), game.window().isMaximized()), std::tuple(true, 1000, true));
+        for (int i = 0; i < score; ++i)
+            game.answerRight();
+        game.answerWrong();
+        timeOut ? game.tick(301) : game.exitButton()->click();
+
+        QStringList messages{u" "_s + name + u" vediamo se sei un vero campione  "_s};
+        if (timeOut)
+            messages << Goodbye; // before the comparison, whatever it finds
+        if (beaten)
+            messages << Saved;
+        QCOMPARE(game.messages(), messages);
+        QCOMPARE(game.records.files(), after);
+        QCOMPARE(whenSaid, beaten ? after : Files()); // saved before it is said
+        QCOMPARE(game.dialogs.calls.first().text, u"Come ti chiami?"_s);
+        for (const DialogCall &call : game.dialogs.calls)
+            QCOMPARE(call.title, u"Gomirlo"_s);
+        QCOMPARE(std::tuple(game.exit.status, game.exit.calls), std::tuple(std::optional(0), 1));
+        // The end is at once: whatever still reaches the window is not handled.
+        const auto now = [&] { return std::tuple(game.dialogs.calls.size(), game.caption("lblconto"), game.state().WrongCount, game.exit.calls); };
+        const auto atTheEnd = now();
+        game.answer(u"7"_s);
+        game.tick();
+        game.exitButton()->click();
+        QCOMPARE(now(), atTheEnd);
+    }
+
+    void aRecordThatCannotBeMadeOrWrittenEndsTheGame()
+    {
+        GameWindow start;
+        putFiles(QFileInfo(start.records.path()).path(), {{u"gomirlo"_s, "not a folder"}});
+        start.start();
+        QVERIFY2(endedWithAnErrorNaming(start, start.records.path()), qPrintable(start.messages().join(u'|')));
+        QVERIFY(!start.timer()->isActive());
+        QCOMPARE(start.caption("lblNum1"), QString()); // before any question
+
+        auto end = played(13);
+        end->records.put({{Name, "<dir>"}});
+        end->exitButton()->click();
+        QVERIFY2(endedWithAnErrorNaming(*end, end->records.path() + u'/' + Name), qPrintable(end->messages().join(u'|')));
+        QVERIFY(!end->messages().contains(Saved));
+        QCOMPARE(end->records.files().value(Score), "12\r\n");
+    }
+
+    void theClockCountsDownFiveMinutesTickByTick()
+    {
+        GameWindow game;
+        game.start().timer()->stop(); // the test delivers every tick itself
+        for (const auto &[ticks, display] : {std::pair(1, u"00:04:59"_s), {59, u"00:04:00"_s}, {1, u"00:03:59"_s}, {239, u"00:00:00"_s}}) {
+            game.tick(ticks);
+            QCOMPARE(game.caption("lblconto"), display);
+        }
+        // The end is read from the display, at the tick after it shows zero.
+        QCOMPARE(game.messages().size(), 1);
+        game.control<QLabel>("lblconto")->setText(u"00:00:0"_s);
+        game.tick();
+        QVERIFY(!game.exit.status);
+        game.control<QLabel>("lblconto")->setText(u"00:00:00"_s);
+        game.tick();
+        QCOMPARE(game.messages().value(1), Goodbye);
+        QCOMPARE(game.caption("lblconto"), u"00:00:00"_s);
+
+        GameWindow hour;
+        hour.start().timer()->stop();
+        hour.state().ClockHours = 1;
+        hour.state().ClockMinutes = 0;
+        hour.tick();
+        QCOMPARE(hour.caption("lblconto"), u"00:59:59"_s);
+    }
+
+    void theClockStandsStillBehindTheEndMessages_data()
+    {
+        QTest::addColumn<bool>("timeOut");
+        QTest::newRow("exit button") << false;
+        QTest::newRow("time out") << true;
+    }
+    void theClockStandsStillBehindTheEndMessages()
+    {
+        QFETCH(bool, timeOut);
+        auto game = played(13);
+        if (timeOut) // the last second, with the real timer running
+            game->tick(300);
+        QStringList clockWhileShown;
+        game->dialogs.whileOpen = [&](const DialogCall &) {
+            // A real message box keeps the event loop turning for as long as
+            // the child takes to read it.
+            const QString before = game->caption("lblconto");
+            QTest::qWait(2300);
+            clockWhileShown << before << game->caption("lblconto");
+        };
+        if (timeOut)
+            QTRY_VERIFY_WITH_TIMEOUT(game->exit.status.has_value(), 3000);
+        else
+            game->exitButton()->click();
+        QCOMPARE(game->messages().mid(1), timeOut ? QStringList({Goodbye, Saved}) : QStringList({Saved}));
+        QCOMPARE(clockWhileShown, QStringList(clockWhileShown.size(), clockWhileShown.first()));
+        QCOMPARE(game->exit.calls, 1);
+    }
+
+    void aNewRaceIsConfirmedThenStartsAfreshAndSavesNothing_data()
+    {
+        QTest::addColumn<QString>("limit");
+        QTest::addColumn<QStringList>("told");
+        QTest::newRow("empty or Cancel") << QString() << QStringList{u"Gomirlo:  Anna siccome non hai scelto arriviamo fino al 10."_s};
+        QTest::newRow("blanks") << u"   "_s << QStringList();
+        QTest::newRow("a number") << u"5"_s << QStringList();
+    }
+    void aNewRaceIsConfirmedThenStartsAfreshAndSavesNothing()
+    {
+        QFETCH(QString, limit);
+        QFETCH(QStringList, told);
+        auto game = played(3, pair("2\r\n"));
+        game->window().showMinimized();
+        QTRY_COMPARE(game->window().windowTitle(), u"Trova il successivo"_s);
+        game->window().showMaximized();
+        QCOMPARE(game->window().windowTitle(), u"Trova il successivo"_s); // for good
+        // No: nothing changes, and the clock carries on.
+        const QStringList shown = game->captions({"lblNum1", "lblMessage", "lblScore"});
+        game->control<QAction>("Next")->trigger();
+        QCOMPARE(game->captions({"lblNum1", "lblMessage", "lblScore"}), shown);
+        game->tick();
+        QCOMPARE(game->caption("lblconto"), u"00:04:59"_s);
+
+        QPointer<QLabel> oldScore = game->control<QLabel>("lblScore");
+        game->dialogs.yesNoAnswers << true;
+        game->dialogs.textAnswers << limit << u"Ugo"_s;
+        bool hiddenDuringNamePrompt = false;
+        game->dialogs.whileOpen = [&](const DialogCall &call) {
+            hiddenDuringNamePrompt = hiddenDuringNamePrompt || (call.text == u"Come ti chiami?"_s && !game->window().isVisible());
+        };
+        game->records.put({{Score, "8\r\n"}}); // changed by another player meanwhile
+        game->control<QAction>("Next")->trigger();
+        game->waitForQuestion();
+
+        QStringList texts;
+        for (const DialogCall &call : game->dialogs.calls.mid(2))
+            texts << call.title + u": "_s + call.text;
+        const QString confirmation = u"INIZIARE NUOVA GARA: INIZIAMO UNA NUOVA GARA  ?"_s;
+        QCOMPARE(texts, QStringList({confirmation, confirmation, u"Gomirlo: Tavola pitagorica fino al numero? "_s}) + told
+                     + QStringList({u"Gomirlo: Come ti chiami?"_s, u"Gomirlo:  Ugo vediamo se sei un vero campione  "_s}));
+        QVERIFY(hiddenDuringNamePrompt);
+        QVERIFY(oldScore.isNull()); // the old controls are gone
+        QCOMPARE(game->captions({"lblnome1", "lblScore", "lblScore1", "lblScore2", "lblconto", "lblpunti"}),
+                 (QStringList{u"Ugo"_s, u"0"_s, u"0"_s, u"0"_s, u"00:05:00"_s, u"8\r\n"_s}));
+        QCOMPARE(game->window().windowTitle(), u"Dimmi il gomirlo per arrivare a venti"_s);
+        QCOMPARE(game->window().focusWidget(), game->answerBox());
+        QCOMPARE(game->window().findChildren<QTimer *>().size(), 1);
+        QCOMPARE(game->records.files(), pair("8\r\n"));
+        // The new race plays like the first one, from 0, against the real timer.
+        game->answerRight();
+        QCOMPARE(std::tuple(game->caption("lblScore"), game->exit.status.has_value()), std::tuple(u"1"_s, false));
+        QTRY_COMPARE_WITH_TIMEOUT(game->caption("lblconto"), u"00:04:59"_s, 2500);
+    }
+};
+
+QTEST_MAIN(GameTest)
+#include "test_game.moc"

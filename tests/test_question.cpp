@@ -1,0 +1,141 @@
+// SPDX-FileCopyrightText: 2026 Gomirlo developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+// A question and its answer, as the child meets them: the number over its
+// backdrop, the keys the answer box lets through, the judgement and the
+// counters, all read back from the window as it was painted.
+#include "gamewindow.h"
+
+#include <QClipboard>
+
+using namespace Qt::StringLiterals;
+
+class QuestionTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void everyQuestionShowsOneToNineOverItsOwnTint()
+    {
+        GameWindow game;
+        game.start();
+        const int height = game.control<QWidget>("centralwidget")->height();
+        // The backdrop where no control covers it, at the top, the middle and the bottom.
+        const auto backdrop = [&] { return QList<QColor>{game.onScreen({150, 0}), game.onScreen({785, height / 2}), game.onScreen({785, height - 1})}; };
+        QSet<int> numbers, tints;
+        for (int question = 0; question < 400; ++question) {
+            const int shown = game.caption("lblNum1").toInt();
+            QVERIFY2(shown >= 1 && shown <= 9, qPrintable(game.caption("lblNum1")));
+            QCOMPARE(game.state().ExpectedAnswer, Int16(20 - shown));
+            QCOMPARE(game.answerBox()->text() + game.caption("lblMessage"), QString()); // the last answer cleared
+            QCOMPARE(std::tuple(game.nextButton()->isEnabled(), QApplication::focusWidget()), std::tuple(false, game.answerBox()));
+            numbers.insert(shown);
+            tints.insert(game.state().Shade.value());
+            // 256 bands from blue 0 to 255, red and green ten times the tint;
+            // only a wrong answer blackens it, until the next question.
+            const int level = game.state().Shade.value() * 10;
+            const QList<QColor> bands{QColor(level, level, 0), QColor(level, level, 128), QColor(level, level, 255)};
+            const bool right = question % 2;
+            if (question < 20)
+                QCOMPARE(backdrop(), bands);
+            game.answer(right ? QString::number(20 - shown) : u"0"_s);
+            if (question < 20)
+                QCOMPARE(backdrop(), right ? bands : QList<QColor>(3, Qt::black));
+            game.nextButton()->click();
+        }
+        QCOMPARE(numbers.size(), 9);
+        QVERIFY2(tints.size() == 15 && tints.contains(0) && tints.contains(14), qPrintable(QString::number(tints.size())));
+    }
+
+    void theBoxTakesDigitsAndEnterJudges_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("typed"); // then the key below
+        QTest::addColumn<QKeyCombination>("key");
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("message"); // after the key, or Enter if it judged nothing
+        const QString right = u"Esatto! Anna Sei forte!"_s, wrong = u"Sbagliato!! 13"_s;
+        const QKeyCombination enter(Qt::Key_Return);
+        QTest::newRow("13") << u"Anna"_s << u"13"_s << enter << u"13"_s << right;
+        QTest::newRow("leading zero") << u"Anna"_s << u"013"_s << enter << u"013"_s << right;
+        QTest::newRow("12") << u"Anna"_s << u"12"_s << enter << u"12"_s << wrong;
+        QTest::newRow("empty box") << u"Anna"_s << QString() << enter << QString() << wrong;
+        QTest::newRow("more than 16 bits") << u"Anna"_s << u"65549"_s << enter << u"65549"_s << wrong;
+        QTest::newRow("no name: two blanks") << QString() << u"13"_s << enter << u"13"_s << u"Esatto!  Sei forte!"_s;
+        QTest::newRow("Ctrl+M, the Enter character") << u"Anna"_s << u"13"_s << QKeyCombination(Qt::CTRL, Qt::Key_M) << u"13"_s << right;
+        QTest::newRow("Backspace") << u"Anna"_s << u"134"_s << QKeyCombination(Qt::Key_Backspace) << u"13"_s << right;
+        QTest::newRow("Ctrl+H, the Backspace character") << u"Anna"_s << u"134"_s << QKeyCombination(Qt::CTRL, Qt::Key_H) << u"13"_s << right;
+        // Keys that type nothing work as in any text box.
+        QTest::newRow("Delete after Home") << u"Anna"_s << u"213"_s << QKeyCombination(Qt::Key_Delete) << u"13"_s << right;
+        // Anything else typed never reaches the box.
+        for (const QKeyCombination key : {QKeyCombination(Qt::Key_A), QKeyCombination(Qt::Key_Minus), QKeyCombination(Qt::Key_Period), QKeyCombination(Qt::Key_Space), QKeyCombination(Qt::CTRL, Qt::Key_V)})
+            QTest::addRow("%s cancelled", qPrintable(QKeySequence(key).toString())) << u"Anna"_s << u"13"_s << key << u"13"_s << right;
+        // Pasted by the box's own context menu: the number it begins with.
+        QTest::newRow("pasted 13 and more") << u"Anna"_s << u"paste  13abc"_s << enter << u" 13abc"_s << right;
+        QTest::newRow("pasted 13.5, rounds to 14") << u"Anna"_s << u"paste 13.5"_s << enter << u"13.5"_s << wrong;
+        QTest::newRow("pasted, all the digits the box holds") << u"Anna"_s << u"paste "_s + QString(32767, u'9') << enter << QString(32767, u'9') << wrong;
+    }
+    void theBoxTakesDigitsAndEnterJudges()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, typed);
+        QFETCH(QKeyCombination, key);
+        QFETCH(QString, box);
+        QFETCH(QString, message);
+        GameWindow game(name);
+        game.start().state().ExpectedAnswer = 13;
+        const bool pasted = typed.startsWith(u"paste "_s);
+        QGuiApplication::clipboard()->setText(pasted ? typed.mid(6) : u"99"_s);
+        pasted ? game.answerBox()->paste() : QTest::keyClicks(game.answerBox(), typed);
+        if (key.key() == Qt::Key_Delete)
+            QTest::keyClick(game.answerBox(), Qt::Key_Home);
+        QTest::keyClick(game.answerBox(), key.key(), key.keyboardModifiers());
+        QCOMPARE(game.answerBox()->text(), box);
+        // Enter and Ctrl+M type the Enter character, which judges.
+        const bool judged = key == QKeyCombination(Qt::Key_Return) || key == QKeyCombination(Qt::CTRL, Qt::Key_M);
+        QCOMPARE(!game.caption("lblMessage").isEmpty(), judged);
+        if (!judged)
+            QTest::keyClick(game.answerBox(), Qt::Key_Return);
+        QCOMPARE(game.caption("lblMessage"), message);
+        const bool right = message.startsWith(u"Esatto"_s);
+        QCOMPARE(game.captions({"lblScore", "lblScore1", "lblScore2"}), (QStringList{right ? u"1"_s : u"0"_s, right ? u"0"_s : u"1"_s, u"1"_s}));
+        // The answer stays on show, and the button takes over.
+        QCOMPARE(game.answerBox()->text(), box);
+        QCOMPARE(std::tuple(game.nextButton()->isEnabled(), QApplication::focusWidget()), std::tuple(true, game.nextButton()));
+    }
+
+    void everyEnterCountsAndTheButtonTakesTheKeys()
+    {
+        GameWindow game;
+        game.start();
+        game.answer(u"0"_s);
+        QTest::keyClick(game.answerBox(), Qt::Key_Return); // the box still counts a second Enter
+        QTest::keyClicks(QApplication::focusWidget(), u"77"_s); // the button has the keys now
+        QCOMPARE(game.captions({"lblScore", "lblScore1", "lblScore2"}), (QStringList{u"0"_s, u"2"_s, u"2"_s}));
+        QCOMPARE(game.answerBox()->text(), u"0"_s);
+        // Enter or Space on the button asks for the next question.
+        for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Space}) {
+            game.control<QLabel>("lblScore1")->setText(u"x"_s); // only a wrong answer writes it
+            game.answer(QString::number(game.state().ExpectedAnswer.value()));
+            QTest::keyClick(QApplication::focusWidget(), key);
+            QCOMPARE(std::tuple(game.answerBox()->text(), QApplication::focusWidget()), std::tuple(QString(), game.answerBox()));
+            QCOMPARE(game.caption("lblScore1"), u"x"_s);
+        }
+    }
+
+    void aCounterPast32767IsTheOverflowError()
+    {
+        GameWindow game;
+        game.start().state().CorrectCount = Int16::Max;
+        game.answer(QString::number(game.state().ExpectedAnswer.value()));
+        QVERIFY(game.messages().last().contains(u"Overflow"_s));
+        QCOMPARE(game.exit.status, 1);
+        // Nothing after the error: no feedback, no further handling.
+        QCOMPARE(game.caption("lblMessage"), QString());
+        game.answer(u"1"_s);
+        QCOMPARE(game.state().WrongCount, Int16(0));
+    }
+};
+
+QTEST_MAIN(QuestionTest)
+#include "test_question.moc"
