@@ -5,8 +5,7 @@
 # Builds the Debian package of the game into build-deb/ and checks it with
 # lintian. Prints the package's path on its last line. Install it with
 #     sudo apt-get install ./build-deb/gomirlo_<version>_<arch>.deb
-# Exits non-zero when the build fails or lintian finds an error; lintian's
-# warnings are shown but let the package pass.
+# Exits non-zero when the build fails or lintian finds an error or a warning.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -35,7 +34,8 @@ echo "Contents of $deb:"
 dpkg-deb --field "$deb"
 dpkg-deb --contents "$deb"
 
-# Errors fail the package; warnings and notes are shown for the record.
-lintian --fail-on error --display-level '>=warning' "$deb"
-echo "lintian: no errors"
+# Warnings fail the package too: they are where lintian tells of an icon of
+# the wrong size for its folder, a missing manual page or an absolute link.
+lintian --fail-on error,warning --display-level '>=warning' "$deb"
+echo "lintian: no errors, no warnings"
 echo "$deb"
