@@ -16,8 +16,7 @@ namespace {
 void readRecordAtStartUp(benchmark::State &state)
 {
     RecordFolder folder;
-    folder.writeScore("12\r\n");
-    folder.writeName("Anna\r\n");
+    folder.put({{Score, "12\r\n"}, {Name, "Anna\r\n"}});
     QString score;
     QString name;
     for (auto _ : state) {
@@ -43,7 +42,7 @@ void writeNewRecord(benchmark::State &state)
         ++score;
         RecordStore::writeRecord(winDir, QString::number(score), u"Anna"_s);
     }
-    if (folder.score() != QByteArray::number(score) + "\r\n" || folder.name() != "Anna\r\n")
+    if (folder.files() != Files{{Score, QByteArray::number(score) + "\r\n"}, {Name, "Anna\r\n"}})
         state.SkipWithError("the record on disk is not the one written last");
 }
 
