@@ -101,5 +101,6 @@ private:
     CuePlayer *m_cues = nullptr; // made by the first cue
     GameState m_state;
     bool m_activationPending = false; // shown, question not yet asked
+    bool m_endOfGameUnderWay = false; // by the exit button or the time; it ends the program
     bool m_ended = false;
 };

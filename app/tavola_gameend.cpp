@@ -13,15 +13,13 @@ using namespace Qt::StringLiterals;
 
 void Tavola::cmdExit_Click()
 {
-    stopClock();
+    m_endOfGameUnderWay = true;
     checkRecordAndEnd();
 }
 
 void Tavola::SaveRecordAndEnd()
 {
-    // From here on the clock is still: a tick behind the goodbye would start a
-    // second end of game on top of this one.
-    stopClock();
+    m_endOfGameUnderWay = true;
     inform(u"Ciao, alla prossima sfida. "_s);
     checkRecordAndEnd();
 }
