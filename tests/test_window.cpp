@@ -74,17 +74,23 @@ private slots:
         QTRY_COMPARE(game.exit.status, 0);
     }
 
-    void theButtonsShowThePicturesOfTheirState()
+    void theButtonsShowTheirFaceAndPictureInEveryState()
     {
         GameWindow game;
         game.start();
-        QToolButton *next = game.nextButton();
-        QVERIFY(showsPicture(game, next, QIcon::Disabled)); // while a question waits
+        QToolButton *next = game.nextButton(), *exit = game.exitButton();
+        // A flat face in exactly the button's colour, inside its edges.
+        const auto face = [&](QToolButton *button) { return game.onScreen(button->geometry().topLeft() + QPoint(4, 4)); };
+        QVERIFY(face(next) == QColor(0, 192, 192) && showsPicture(game, next, QIcon::Disabled)); // while a question waits
         next->setEnabled(true);
-        QVERIFY(showsPicture(game, next, QIcon::Normal));
+        QVERIFY(face(next) == QColor(0, 192, 192) && showsPicture(game, next, QIcon::Normal));
         next->setDown(true);
-        QVERIFY(showsPicture(game, next, QIcon::Selected));
-        QVERIFY(showsPicture(game, game.exitButton(), QIcon::Normal));
+        QVERIFY(face(next) == QColor(0, 192, 192) && showsPicture(game, next, QIcon::Selected));
+        // The exit button has one picture, shown unchanged in every state.
+        for (const bool down : {false, true}) {
+            exit->setDown(down);
+            QVERIFY(face(exit) == QColor(192, 0, 192) && showsPicture(game, exit, QIcon::Normal));
+        }
         // Three pictures, each at 32 and 16 pixels; the window and Image1 one of 32.
         const QList<QImage> pictures{next->icon().pixmap(32, QIcon::Normal).toImage(), next->icon().pixmap(32, QIcon::Selected).toImage(), next->icon().pixmap(32, QIcon::Disabled).toImage()};
         QVERIFY(pictures[0] != pictures[1] && pictures[0] != pictures[2] && pictures[1] != pictures[2]);

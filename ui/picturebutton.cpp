@@ -3,8 +3,9 @@
 #include "picturebutton.h"
 
 #include <QKeyEvent>
-#include <QStyleOptionToolButton>
-#include <QStylePainter>
+#include <QPainter>
+#include <QStyleOptionFocusRect>
+#include <qdrawutil.h>
 
 void PictureButton::keyPressEvent(QKeyEvent *event)
 {
@@ -17,12 +18,34 @@ void PictureButton::keyPressEvent(QKeyEvent *event)
 
 void PictureButton::paintEvent(QPaintEvent *)
 {
-    QStylePainter painter(this);
-    QStyleOptionToolButton option;
-    initStyleOption(&option);
-    // The style would draw the normal picture while the button is down; the
-    // held-down picture is kept in the icon's Selected mode.
-    if (isDown() && isEnabled())
-        option.icon = QIcon(icon().pixmap(iconSize(), devicePixelRatio(), QIcon::Selected));
-    painter.drawComplexControl(QStyle::CC_ToolButton, option);
+    QPainter painter(this);
+    // The face is flat, in exactly the colour the layout gives it, inside the
+    // raised or sunken edges of a classic push button: the style would paint
+    // a gradient of its own that lightens the colour.
+    const bool sunken = isDown();
+    qDrawWinButton(&painter, rect(), palette(), sunken, &palette().brush(QPalette::Button));
+
+    // A button with a single picture shows it unchanged in every state;
+    // otherwise its icon holds one for the held-down and disabled states.
+    QIcon::Mode mode = !isEnabled() ? QIcon::Disabled : sunken ? QIcon::Selected : QIcon::Normal;
+    if (icon().availableSizes(mode).isEmpty())
+        mode = QIcon::Normal;
+    const QPixmap picture = icon().pixmap(iconSize(), devicePixelRatio(), mode);
+
+    // The picture centred above the caption, both moved a pixel down and to
+    // the right while the button is held down, as on a classic button.
+    const QRect inside = rect().adjusted(3, 3, -3, -3).translated(sunken ? QPoint(1, 1) : QPoint());
+    const int lineHeight = fontMetrics().height();
+    const int top = inside.top() + (inside.height() - iconSize().height() - 2 - lineHeight) / 2;
+    painter.drawPixmap(inside.left() + (inside.width() - iconSize().width()) / 2, top, picture);
+    const QRect caption(inside.left(), top + iconSize().height() + 2, inside.width(), lineHeight);
+    painter.setPen(palette().color(QPalette::ButtonText));
+    painter.drawText(caption, Qt::AlignHCenter | Qt::AlignTop | Qt::TextShowMnemonic, text());
+
+    if (hasFocus()) {
+        QStyleOptionFocusRect focus;
+        focus.initFrom(this);
+        focus.rect = caption.adjusted(-2, 0, 2, 0);
+        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
+    }
 }

@@ -4,10 +4,11 @@
 
 #include <QToolButton>
 
-// A push button that shows its picture centred above its caption, on its own
-// face colour. Its icon's Selected picture is the one shown while the button is
-// held down, and its Disabled picture the one shown while it is disabled. Enter
-// presses it while it has the focus, as Space does.
+// A classic push button that shows its picture centred above its caption, on
+// a flat face of its palette's button colour. Its icon's Selected picture is the
+// one shown while the button is held down, and its Disabled picture the one
+// shown while it is disabled; a button with only one picture shows that one
+// always. Enter presses it while it has the focus, as Space does.
 class PictureButton : public QToolButton
 {
     Q_OBJECT
