@@ -69,6 +69,7 @@ private:
     [[noreturn]] void SaveRecordAndEnd();
     [[noreturn]] void checkRecordAndEnd();
     void PlayWave(const QString &path);
+    void moveFocusTo(QWidget *control);
 
     // The window's life: building the controls from the layout, throwing them
     // away, and showing the window.

@@ -42,7 +42,7 @@ void Tavola::txtAnswer_KeyPress(std::int16_t &KeyAscii)
     m_ui->lblScore->setCaption(formatWhole(m_state.CorrectCount.value()));
     m_ui->lblScore2->setCaption(formatWhole((m_state.WrongCount + m_state.CorrectCount).value()));
     m_ui->cmdNext->setEnabled(true);
-    m_ui->cmdNext->setFocus();
+    moveFocusTo(m_ui->cmdNext);
 }
 
 void Tavola::PlayWave(const QString &path)

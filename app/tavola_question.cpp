@@ -38,7 +38,6 @@ void Tavola::cmdNext_Click()
     // The tint comes from the sequence of the previous question, before the
     // generator is seeded again; so the first tint of every run is the same.
     m_state.Shade = Int16::checked(random.drawBelow(15));
-    m_ui->txtAnswer->setText(QString());
     m_ui->lblMessage->setText(QString());
     random.reseed(secondsSinceMidnight());
 
@@ -47,8 +46,15 @@ void Tavola::cmdNext_Click()
         shown = random.drawBelow(10);
     m_ui->lblNum1->setCaption(formatWhole(shown));
     m_state.ExpectedAnswer = Int16(20) - Int16::checked(shown);
+
+    // The focus goes to the box before the button is disabled, which would
+    // hand it on by itself before the box could say its question; and the box
+    // is emptied once the focus is in it: a screen reader takes the focus
+    // coming back to a box emptied meanwhile for a mere change of its text,
+    // and says nothing.
+    moveFocusTo(m_ui->txtAnswer);
+    m_ui->txtAnswer->setText(QString());
     m_ui->cmdNext->setEnabled(false);
 
     backdrop()->paintBands(m_state.Shade.value());
-    m_ui->txtAnswer->setFocus();
 }

@@ -6,6 +6,7 @@
 // counters, all read back from the window as it was painted.
 #include "gamewindow.h"
 
+#include <QAccessible>
 #include <QClipboard>
 
 using namespace Qt::StringLiterals;
@@ -121,6 +122,26 @@ private slots:
             QCOMPARE(std::tuple(game.answerBox()->text(), QApplication::focusWidget()), std::tuple(QString(), game.answerBox()));
             QCOMPARE(game.caption("lblScore1"), u"x"_s);
         }
+    }
+
+    void aScreenReaderHearsTheQuestionAndTheJudgementAsTheFocusLands()
+    {
+        GameWindow game;
+        // What the control that gets the focus tells a screen reader, read at
+        // the moment the focus lands there, as a screen reader reads it.
+        QStringList heard;
+        QObject listening; // until the end of the test, before the window goes
+        QObject::connect(qApp, &QApplication::focusChanged, &listening, [&](QWidget *, QWidget *now) {
+            if (now == game.answerBox() || now == game.nextButton())
+                heard << QAccessible::queryAccessibleInterface(now)->text(QAccessible::Description);
+        });
+        game.start().timer()->stop();
+        const QString question = u", Il suo gomirlo per arrivare a 20 è"_s, first = game.caption("lblNum1");
+        game.answer(u"0"_s);
+        const QString judged = game.caption("lblMessage") + u", Risposte esatte 0, Risposte errate 1, Risposte totali 1, Tempo restante 00:05:00"_s;
+        game.answerBox()->setAccessibleDescription(QString()); // the next question may show the same number
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QCOMPARE(heard, QStringList({first + question, judged, game.caption("lblNum1") + question}));
     }
 
     void aCounterPast32767IsTheOverflowError()
