@@ -13,9 +13,17 @@ namespace {
 // controls of the same numbers.
 QString windows1252(QByteArrayView bytes)
 {
+    static const QString table = [] {
+        QString characters;
+        for (int code = 0; code < 256; ++code) {
+            const char byte = char(code);
+            characters += iconvReading("WINDOWS-1252", QByteArrayView(&byte, 1)).value_or(QChar(code));
+        }
+        return characters;
+    }();
     QString text;
     for (const char byte : bytes)
-        text += iconvReading("WINDOWS-1252", QByteArrayView(&byte, 1)).value_or(QChar(uchar(byte)));
+        text += table[uchar(byte)];
     return text;
 }
 
