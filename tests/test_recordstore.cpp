@@ -11,7 +11,9 @@
 #include <QProcess>
 #include <QTest>
 
+#include <csignal>
 #include <optional>
+#include <sys/resource.h>
 
 using namespace Qt::StringLiterals;
 
@@ -71,6 +73,7 @@ private slots:
         QTest::addColumn<int>("code");
         const Files none;
         QTest::newRow("folder gone") << none << QString() << u"missing/"_s + Score << int(RuntimeError::PathNotFound);
+        QTest::newRow("disk full") << none << QString() << Score << int(RuntimeError::FileAccess);
         QTest::newRow("new score cannot be made") << Files{{Score + ".new", "<dir>"}} << QString() << Score << int(RuntimeError::FileAccess);
         QTest::newRow("new name cannot be made") << Files{{Name + ".new", "<dir>"}} << QString() << Name << int(RuntimeError::FileAccess);
         QTest::newRow("old score cannot be kept") << Files{{Score + ".old", "<dir>"}} << QString() << Score << int(RuntimeError::FileAccess);
@@ -91,8 +94,16 @@ private slots:
         const QString file = folder.path() + u'/' + immutable;
         if (!immutable.isEmpty() && QProcess::execute(u"chattr"_s, {u"+i"_s, file}) != 0)
             QSKIP("making a file immutable needs root and a file system that allows it");
+        // A full disk: no file may grow past its first byte while the record is written.
+        const bool full = QByteArrayView(QTest::currentDataTag()) == "disk full";
+        rlimit saved{};
+        ::getrlimit(RLIMIT_FSIZE, &saved);
+        const rlimit oneByte{1, saved.rlim_max};
+        if (full && (std::signal(SIGXFSZ, SIG_IGN) == SIG_ERR || ::setrlimit(RLIMIT_FSIZE, &oneByte) != 0))
+            QFAIL("cannot limit the size of files");
         const QString winDir = folder.path() + (failing.startsWith(u"missing"_s) ? u"/missing/"_s : u"/"_s);
         const auto error = errorFrom([&] { RecordStore::writeRecord(winDir, u"12"_s, u"Anna"_s); });
+        ::setrlimit(RLIMIT_FSIZE, &saved);
         if (!immutable.isEmpty())
             QProcess::execute(u"chattr"_s, {u"-i"_s, file});
 
