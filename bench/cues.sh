@@ -22,8 +22,8 @@ runs=${1:-5}
 
 bash scripts/deps.sh \
     build-essential cmake ninja-build pkgconf \
-    qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev qt6-qpa-plugins \
-    qt6-translations-l10n libgl-dev fonts-liberation gstreamer1.0-plugins-base libbenchmark-dev pulseaudio pulseaudio-utils python3
+    qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libcanberra-dev libcanberra-pulse \
+    qt6-translations-l10n libgl-dev fonts-liberation libbenchmark-dev pulseaudio pulseaudio-utils python3
 
 build=build-bench
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DGOMIRLO_BENCHMARKS=ON >/dev/null

@@ -2,34 +2,59 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cueplayer.h"
 
-#include <QFileInfo>
-#include <QSoundEffect>
-#include <QUrl>
+#include <QFile>
 
-#include <map>
+#include <canberra.h>
 
-// The sound effects, one per file, kept decoded. It lives in the audio thread,
-// and so do the effects it makes; the player deletes it there.
+namespace {
+
+// Every cue is played under this one id, so that cancelling it cuts off
+// whichever cue is still playing.
+constexpr uint32_t CueId = 1;
+
+} // namespace
+
+// The connection to the sound server, made at the first cue. It lives in the
+// audio thread; the player deletes it once that thread has stopped.
 class CueVoices : public QObject
 {
 public:
+    ~CueVoices() override
+    {
+        if (m_context)
+            ca_context_destroy(m_context);
+    }
+
     void play(const QString &path)
     {
-        QSoundEffect *&effect = m_effects[path];
-        if (!effect) {
-            effect = new QSoundEffect(this);
-            effect->setSource(QUrl::fromLocalFile(path));
-        }
-        for (auto &[otherPath, other] : m_effects) {
-            if (other != effect)
-                other->stop();
-        }
-        effect->stop();
-        effect->play();
+        if (!m_context && !open())
+            return;
+        // The server drops the cue still playing at once, before it hears of
+        // the new one.
+        ca_context_cancel(m_context, CueId);
+        // Each cue is streamed from its file and the stream is drained before
+        // it is closed, so the end of the sound is heard too. Streaming reads
+        // the file afresh each time: a teacher's new file is heard at once.
+        // The role "game" rather than libcanberra's usual "event": these cues
+        // are part of the game, and the desktop's volume for alert sounds,
+        // which may be turned down, must not silence them. An error (no sound
+        // server, a missing or unreadable file) is silence, as it should be.
+        ca_context_play(m_context, CueId, CA_PROP_MEDIA_FILENAME, QFile::encodeName(path).constData(),
+                        CA_PROP_MEDIA_ROLE, "game", CA_PROP_CANBERRA_CACHE_CONTROL, "never", nullptr);
     }
 
 private:
-    std::map<QString, QSoundEffect *> m_effects;
+    bool open()
+    {
+        if (ca_context_create(&m_context) != CA_SUCCESS)
+            return false;
+        // How the desktop's volume control lists the game.
+        ca_context_change_props(m_context, CA_PROP_APPLICATION_NAME, "Gomirlo", CA_PROP_APPLICATION_ID,
+                                "org.example.Gomirlo", CA_PROP_APPLICATION_ICON_NAME, "org.example.Gomirlo", nullptr);
+        return true;
+    }
+
+    ca_context *m_context = nullptr;
 };
 
 CuePlayer::CuePlayer(QObject *parent)
@@ -43,20 +68,15 @@ CuePlayer::CuePlayer(QObject *parent)
 
 CuePlayer::~CuePlayer()
 {
-    // The effects are deleted in their own thread while its event loop still
-    // runs: each hands its audio output to deleteLater, which a thread that
-    // has already finished would never carry out.
-    QMetaObject::invokeMethod(m_voices, [voices = m_voices] { delete voices; }, Qt::BlockingQueuedConnection);
+    // Cues not yet started are dropped, and the one playing ends with the
+    // connection.
     m_audio.quit();
     m_audio.wait();
+    delete m_voices;
 }
 
 void CuePlayer::play(const QString &path)
 {
-    // A missing file is silence; asking the back end for it would only fill
-    // the log with complaints.
-    if (!QFileInfo(path).isFile())
-        return;
     // Cues are started in the order they are asked for, so a later one still
     // cuts off an earlier one.
     CueVoices *voices = m_voices;
