@@ -34,7 +34,7 @@ fi
 # server, window manager and X libraries for the probe.
 bash scripts/deps.sh \
     build-essential cmake ninja-build pkgconf \
-    qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libcanberra-dev libcanberra-pulse \
+    qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libpulse-dev libsndfile1-dev \
     qt6-translations-l10n libgl-dev fonts-liberation \
     libbenchmark-dev xvfb xauth openbox x11-utils xdotool libx11-dev libxtst-dev python3
 

@@ -9,7 +9,7 @@ cd "$(dirname "$0")/.."
 
 bash scripts/deps.sh \
     build-essential cmake ninja-build pkgconf \
-    qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libcanberra-dev libcanberra-pulse \
+    qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libpulse-dev libsndfile1-dev \
     qt6-translations-l10n libgl-dev fonts-liberation
 
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release "$@" >/dev/null

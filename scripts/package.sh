@@ -12,7 +12,7 @@ cd "$(dirname "$0")/.."
 
 bash scripts/deps.sh \
     build-essential cmake ninja-build pkgconf \
-    qt6-base-dev qt6-base-dev-tools libcanberra-dev \
+    qt6-base-dev qt6-base-dev-tools libpulse-dev libsndfile1-dev \
     libgl-dev dpkg-dev lintian
 
 build=build-deb

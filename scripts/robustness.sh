@@ -19,7 +19,7 @@ started=$SECONDS
 
 bash scripts/deps.sh \
     build-essential cmake ninja-build pkgconf qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins \
-    libcanberra-dev libcanberra-pulse \
+    libpulse-dev libsndfile1-dev \
     clang-14 libclang-rt-14-dev
 
 # --- Fuzzing ---------------------------------------------------------------

@@ -8,10 +8,11 @@
 
 class CueVoices;
 
-// Plays the short wave files that accompany each answer, through the desktop's
-// sound server (libcanberra, the freedesktop library for event sounds). Nothing
-// is asked of the server before the first cue, so it costs the start of the
-// game nothing. Cues start in a thread of their own: starting one means round
+// Plays the short wave files that accompany each answer on the desktop's sound
+// server (PulseAudio, or PipeWire's PulseAudio server), read by libsndfile and
+// played through libpulse, as paplay does. Nothing is asked of the server
+// before the first cue, so it costs the start of the game nothing. Cues start
+// in a thread of their own: starting one means reading the file and round
 // trips to the server, a millisecond or more each time (more for the first),
 // which the window's thread would otherwise spend waiting before it can show
 // the answer's judgement.
