@@ -12,8 +12,8 @@ cd "$(dirname "$0")/.."
 
 bash scripts/deps.sh \
     build-essential cmake ninja-build pkgconf \
-    qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev qt6-qpa-plugins \
-    qt6-translations-l10n libgl-dev fonts-liberation gstreamer1.0-plugins-base \
+    qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libpulse-dev libsndfile1-dev \
+    qt6-translations-l10n libgl-dev fonts-liberation \
     libbenchmark-dev libx11-dev libxtst-dev pulseaudio pulseaudio-utils
 
 build=build-bench

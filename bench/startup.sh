@@ -34,8 +34,8 @@ fi
 # server, window manager and X libraries for the probe.
 bash scripts/deps.sh \
     build-essential cmake ninja-build pkgconf \
-    qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev qt6-qpa-plugins \
-    qt6-translations-l10n libgl-dev fonts-liberation gstreamer1.0-plugins-base \
+    qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libpulse-dev libsndfile1-dev \
+    qt6-translations-l10n libgl-dev fonts-liberation \
     libbenchmark-dev xvfb xauth openbox x11-utils xdotool libx11-dev libxtst-dev python3
 
 build=build-bench

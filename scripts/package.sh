@@ -11,7 +11,7 @@ cd "$(dirname "$0")/.."
 
 bash scripts/deps.sh \
     build-essential cmake ninja-build pkgconf \
-    qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev \
+    qt6-base-dev qt6-base-dev-tools libpulse-dev libsndfile1-dev \
     libgl-dev dpkg-dev lintian
 
 build=build-deb

@@ -2,34 +2,161 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cueplayer.h"
 
-#include <QFileInfo>
-#include <QSoundEffect>
-#include <QUrl>
+#include <QFile>
 
-#include <map>
+#include <pulse/pulseaudio.h>
+#include <sndfile.h>
 
-// The sound effects, one per file, kept decoded. It lives in the audio thread,
-// and so do the effects it makes; the player deletes it there.
+#include <memory>
+#include <utility>
+
+namespace {
+
+using SoundFile = std::unique_ptr<SNDFILE, int (*)(SNDFILE *)>;
+
+} // namespace
+
+// The connection to the sound server and the cue that plays on it. It lives in
+// the cue thread, which makes the connection at the first cue; libpulse runs
+// the connection's events in a thread of its own and calls back there, with
+// its lock held, as play() holds it while it changes the stream.
 class CueVoices : public QObject
 {
 public:
+    ~CueVoices() override
+    {
+        if (!m_loop)
+            return;
+        pa_threaded_mainloop_lock(m_loop);
+        stop();
+        if (m_context) {
+            pa_context_disconnect(m_context);
+            pa_context_unref(m_context);
+        }
+        pa_threaded_mainloop_unlock(m_loop);
+        pa_threaded_mainloop_stop(m_loop);
+        pa_threaded_mainloop_free(m_loop);
+    }
+
     void play(const QString &path)
     {
-        QSoundEffect *&effect = m_effects[path];
-        if (!effect) {
-            effect = new QSoundEffect(this);
-            effect->setSource(QUrl::fromLocalFile(path));
-        }
-        for (auto &[otherPath, other] : m_effects) {
-            if (other != effect)
-                other->stop();
-        }
-        effect->stop();
-        effect->play();
+        // libsndfile reads a WAV file whatever chunks it holds and however its
+        // header was written (libcanberra's own reader, tried first, garbled
+        // or refused some such files), and hands its samples over as 16-bit
+        // ones whatever their own width. A file it cannot read is silence.
+        const QByteArray name = QFile::encodeName(path);
+        SF_INFO info{};
+        SoundFile file(sf_open(name.constData(), SFM_READ, &info), &sf_close);
+        const pa_sample_spec spec{PA_SAMPLE_S16NE, uint32_t(info.samplerate), uint8_t(info.channels)};
+        if (!running())
+            return;
+        pa_threaded_mainloop_lock(m_loop);
+        stop(); // the cue still playing is cut off
+        if (file && info.channels <= int(PA_CHANNELS_MAX) && pa_sample_spec_valid(&spec) && connected())
+            start(std::move(file), spec, name);
+        pa_threaded_mainloop_unlock(m_loop);
     }
 
 private:
-    std::map<QString, QSoundEffect *> m_effects;
+    // Starts libpulse's thread, once.
+    bool running()
+    {
+        if (!m_loop && (m_loop = pa_threaded_mainloop_new()) && pa_threaded_mainloop_start(m_loop) < 0) {
+            pa_threaded_mainloop_free(m_loop);
+            m_loop = nullptr;
+        }
+        return m_loop;
+    }
+
+    // Whether the connection is up, making it (again) if need be: a sound
+    // server that was not there or went away may be there now. Without one,
+    // the cue is silence, and libpulse prints nothing.
+    bool connected()
+    {
+        if (m_context && pa_context_get_state(m_context) == PA_CONTEXT_READY)
+            return true;
+        if (m_context)
+            pa_context_unref(m_context);
+        // How the desktop's volume control lists the game.
+        pa_proplist *properties = pa_proplist_new();
+        pa_proplist_sets(properties, PA_PROP_APPLICATION_ID, "org.example.Gomirlo");
+        pa_proplist_sets(properties, PA_PROP_APPLICATION_ICON_NAME, "org.example.Gomirlo");
+        m_context = pa_context_new_with_proplist(pa_threaded_mainloop_get_api(m_loop), "Gomirlo", properties);
+        pa_proplist_free(properties);
+        if (!m_context)
+            return false;
+        pa_context_set_state_callback(m_context, [](pa_context *, void *loop) {
+            pa_threaded_mainloop_signal(static_cast<pa_threaded_mainloop *>(loop), 0);
+        }, m_loop);
+        // The game starts no sound server of its own.
+        if (pa_context_connect(m_context, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0)
+            return false;
+        for (;;) {
+            const pa_context_state_t state = pa_context_get_state(m_context);
+            if (state == PA_CONTEXT_READY)
+                return true;
+            if (!PA_CONTEXT_IS_GOOD(state))
+                return false;
+            pa_threaded_mainloop_wait(m_loop);
+        }
+    }
+
+    // A stream for the file. The server asks for data, which is read from the
+    // file as it asks; at the end of the file the stream is drained, so that
+    // it is closed only once the server has played all of it. The role
+    // "game": the desktop's volume for alert sounds, which may be turned down,
+    // must not silence the cues.
+    void start(SoundFile file, const pa_sample_spec &spec, const QByteArray &path)
+    {
+        m_file = std::move(file);
+        pa_proplist *properties = pa_proplist_new();
+        pa_proplist_sets(properties, PA_PROP_MEDIA_ROLE, "game");
+        pa_proplist_sets(properties, PA_PROP_MEDIA_FILENAME, path.constData());
+        m_stream = pa_stream_new_with_proplist(m_context, path.constData(), &spec, nullptr, properties);
+        pa_proplist_free(properties);
+        if (!m_stream)
+            return;
+        pa_stream_set_write_callback(m_stream, [](pa_stream *, size_t bytes, void *voices) {
+            static_cast<CueVoices *>(voices)->write(bytes);
+        }, this);
+        pa_stream_connect_playback(m_stream, nullptr, nullptr, PA_STREAM_NOFLAGS, nullptr, nullptr);
+    }
+
+    void write(size_t bytes)
+    {
+        const size_t frame = pa_frame_size(pa_stream_get_sample_spec(m_stream));
+        void *data = nullptr;
+        if (pa_stream_begin_write(m_stream, &data, &bytes) < 0)
+            return;
+        const sf_count_t frames = sf_readf_short(m_file.get(), static_cast<short *>(data), sf_count_t(bytes / frame));
+        if (frames > 0)
+            pa_stream_write(m_stream, data, size_t(frames) * frame, nullptr, 0, PA_SEEK_RELATIVE);
+        else
+            pa_stream_cancel_write(m_stream);
+        if (frames < sf_count_t(bytes / frame)) {
+            pa_stream_set_write_callback(m_stream, nullptr, nullptr);
+            pa_operation_unref(pa_stream_drain(m_stream, [](pa_stream *stream, int, void *) {
+                pa_stream_disconnect(stream);
+            }, nullptr));
+        }
+    }
+
+    // Drops the stream at once, whatever it has left to play.
+    void stop()
+    {
+        if (m_stream) {
+            pa_stream_set_write_callback(m_stream, nullptr, nullptr);
+            if (PA_STREAM_IS_GOOD(pa_stream_get_state(m_stream)))
+                pa_stream_disconnect(m_stream);
+            pa_stream_unref(std::exchange(m_stream, nullptr));
+        }
+        m_file.reset();
+    }
+
+    pa_threaded_mainloop *m_loop = nullptr;
+    pa_context *m_context = nullptr;
+    pa_stream *m_stream = nullptr;
+    SoundFile m_file{nullptr, &sf_close}; // what m_stream plays
 };
 
 CuePlayer::CuePlayer(QObject *parent)
@@ -43,20 +170,15 @@ CuePlayer::CuePlayer(QObject *parent)
 
 CuePlayer::~CuePlayer()
 {
-    // The effects are deleted in their own thread while its event loop still
-    // runs: each hands its audio output to deleteLater, which a thread that
-    // has already finished would never carry out.
-    QMetaObject::invokeMethod(m_voices, [voices = m_voices] { delete voices; }, Qt::BlockingQueuedConnection);
+    // Cues not yet started are dropped, and the one playing ends with the
+    // connection.
     m_audio.quit();
     m_audio.wait();
+    delete m_voices;
 }
 
 void CuePlayer::play(const QString &path)
 {
-    // A missing file is silence; asking the back end for it would only fill
-    // the log with complaints.
-    if (!QFileInfo(path).isFile())
-        return;
     // Cues are started in the order they are asked for, so a later one still
     // cuts off an earlier one.
     CueVoices *voices = m_voices;

@@ -8,12 +8,14 @@
 
 class CueVoices;
 
-// Plays the short wave files that accompany each answer. The audio back end is
-// only started by the first cue, so it costs the start of the game nothing. It
-// runs in a thread of its own: starting a sound means round trips to the sound
-// server, a millisecond or more each time (several for the first cue), which
-// the window's thread would otherwise spend waiting before it can show the
-// answer's judgement.
+// Plays the short wave files that accompany each answer on the desktop's sound
+// server (PulseAudio, or PipeWire's PulseAudio server), read by libsndfile and
+// played through libpulse, as paplay does. Nothing is asked of the server
+// before the first cue, so it costs the start of the game nothing. Cues start
+// in a thread of their own: starting one means reading the file and round
+// trips to the server, a millisecond or more each time (more for the first),
+// which the window's thread would otherwise spend waiting before it can show
+// the answer's judgement.
 class CuePlayer : public QObject
 {
     Q_OBJECT
@@ -28,5 +30,5 @@ public:
 
 private:
     QThread m_audio;
-    CueVoices *m_voices; // lives in m_audio and is deleted there
+    CueVoices *m_voices; // lives in m_audio
 };
