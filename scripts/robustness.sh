@@ -88,22 +88,14 @@ export LSAN_OPTIONS=suppressions=$PWD/tests/fuzz/lsan.supp:print_suppressions=0
 nice cmake --build build-asan -j2
 
 echo "== Running the tests with sanitizers (built after $((SECONDS - started))s)"
-# A test that fails with no sanitizer report gets up to two more tries. They
-# were for Qt Multimedia's PulseAudio back end, which could abort in libpulse
-# at the normal exit of a test program that had just started a cue
-# (tests/ROBUSTNESS.md); the cues no longer go through it. Every try's output
-# stays in the log, and a report from any try still fails.
+# Every test runs once: a failure is a failure, whether or not a sanitizer
+# reported it.
 ctest_log=build-asan/ctest.log
-if ! QT_QPA_PLATFORM=offscreen nice ctest --test-dir build-asan --output-on-failure -j2 \
-    --repeat until-pass:3 --output-log "$ctest_log"; then
+if ! QT_QPA_PLATFORM=offscreen nice ctest --test-dir build-asan --output-on-failure -j2 --output-log "$ctest_log"; then
     failed+=("tests under sanitizers")
 fi
 if grep -q -E 'runtime error:|ERROR: (Address|Leak|UndefinedBehavior)Sanitizer' "$ctest_log"; then
     failed+=("sanitizer reports in the test output")
-fi
-retried=$(sed -n 's/^.*Test *#[0-9]*: *\([^ ]*\) \.\.*.*\*\*\*.*$/\1/p' "$ctest_log" | sort -u | tr '\n' ' ')
-if [ -n "$retried" ]; then
-    echo "Tests that failed at their first try: $retried"
 fi
 if compgen -G "$reports/*" >/dev/null; then
     failed+=("sanitizer reports")
