@@ -2,8 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 // The game window as the child uses it, maximized on a 1920 × 1080 screen,
-// with scripted prompts: a new question, judging an answer, a clock tick and
-// a new race. Each figure runs from the user's event to the window repainted:
+// with its real prompts, answered at once: a new question, judging an
+// answer, a clock tick and a new race. Each figure runs from the user's event to the window repainted:
 // the handler, then every event it posted (the repaint among them), as the
 // event loop would deliver them next.
 #include "backdrop.h"
@@ -167,7 +167,7 @@ void tick(benchmark::State &state)
 }
 
 // A new race: the menu entry "nuovo" with Yes, a table limit and the name
-// scripted; the controls are destroyed and built again from the layout, the
+// given at once to the real prompts; the controls are destroyed and built again from the layout, the
 // start-up runs, the window is shown, the first question is painted and the
 // old controls are deleted. The counter handler_us is the part until
 // Next_Click returns (unload, load, show).
