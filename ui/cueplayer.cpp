@@ -47,13 +47,13 @@ public:
         const QByteArray name = QFile::encodeName(path);
         SF_INFO info{};
         SoundFile file(sf_open(name.constData(), SFM_READ, &info), &sf_close);
-        const pa_sample_spec spec{PA_SAMPLE_S16NE, uint32_t(info.samplerate), uint8_t(info.channels)};
+        const pa_sample_spec format{PA_SAMPLE_S16NE, uint32_t(info.samplerate), uint8_t(info.channels)};
         if (!running())
             return;
         pa_threaded_mainloop_lock(m_loop);
         stop(); // the cue still playing is cut off
-        if (file && info.channels <= int(PA_CHANNELS_MAX) && pa_sample_spec_valid(&spec) && connected())
-            start(std::move(file), spec, name);
+        if (file && info.channels <= int(PA_CHANNELS_MAX) && pa_sample_spec_valid(&format) && connected())
+            start(std::move(file), format, name);
         pa_threaded_mainloop_unlock(m_loop);
     }
 
@@ -106,13 +106,13 @@ private:
     // it is closed only once the server has played all of it. The role
     // "game": the desktop's volume for alert sounds, which may be turned down,
     // must not silence the cues.
-    void start(SoundFile file, const pa_sample_spec &spec, const QByteArray &path)
+    void start(SoundFile file, const pa_sample_spec &format, const QByteArray &path)
     {
         m_file = std::move(file);
         pa_proplist *properties = pa_proplist_new();
         pa_proplist_sets(properties, PA_PROP_MEDIA_ROLE, "game");
         pa_proplist_sets(properties, PA_PROP_MEDIA_FILENAME, path.constData());
-        m_stream = pa_stream_new_with_proplist(m_context, path.constData(), &spec, nullptr, properties);
+        m_stream = pa_stream_new_with_proplist(m_context, path.constData(), &format, nullptr, properties);
         pa_proplist_free(properties);
         if (!m_stream)
             return;
