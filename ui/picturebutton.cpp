@@ -43,8 +43,11 @@ void PictureButton::paintEvent(QPaintEvent *)
     painter.drawText(caption, Qt::AlignHCenter | Qt::AlignTop | Qt::TextShowMnemonic, text());
 
     if (hasFocus()) {
+        // Shown however the focus came, as on a classic button: the child
+        // finds the button that Enter will press.
         QStyleOptionFocusRect focus;
         focus.initFrom(this);
+        focus.state |= QStyle::State_KeyboardFocusChange;
         focus.rect = caption.adjusted(-2, 0, 2, 0);
         style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
     }
