@@ -22,16 +22,21 @@ Files pair(const QByteArray &score, const QByteArray &name = "Bea\r\n")
     return {{Score, score}, {Name, name}};
 }
 
-// A game against the record files given, with this many right answers and
-// then a wrong one, which never counts.
+// This many right answers and then a wrong one, which never counts.
+void answer(GameWindow &game, int score)
+{
+    for (int i = 0; i < score; ++i)
+        game.answerRight();
+    game.answerWrong();
+}
+
+// A game against the record files given, with that score so far.
 std::unique_ptr<GameWindow> played(int score, const Files &records = pair("12\r\n"), const QString &name = u"Anna"_s)
 {
     auto game = std::make_unique<GameWindow>(name);
     game->records.put(records);
     game->start();
-    for (int i = 0; i < score; ++i)
-        game->answerRight();
-    game->answerWrong();
+    answer(*game, score);
     return game;
 }
 
@@ -96,9 +101,7 @@ private slots:
         QCOMPARE(game.captions({"lblnome1", "lblpunti", "lblnome", "lblconto"}),
                  (QStringList{name, RecordStore::Leggifiletxt(folder + Score), RecordStore::Leggifiletxt(folder + Name), u"00:05:00"_s}));
         QCOMPARE(std::tuple(game.timer()->isActive(), game.timer()->interval(), game.window().isMaximized()), std::tuple(true, 1000, true));
-        for (int i = 0; i < score; ++i)
-            game.answerRight();
-        game.answerWrong();
+        answer(game, score);
         timeOut ? game.tick(301) : game.exitButton()->click();
 
         QStringList messages{u" "_s + name + u" vediamo se sei un vero campione  "_s};
