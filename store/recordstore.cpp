@@ -2,19 +2,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "recordstore.h"
 
+#include "filesystem.h"
 #include "recordtext.h"
 #include "runtimeerror.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
-
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace RecordStore {
 namespace {
@@ -31,36 +25,14 @@ QString backupPath(const QString &path)
     return path + QStringLiteral(".old");
 }
 
-[[noreturn]] void fail(const QString &path, int error)
-{
-    RuntimeError::Code code = RuntimeError::FileAccess;
-    if (error == EACCES || error == EPERM || error == EROFS)
-        code = RuntimeError::PermissionDenied;
-    else if (error == ENOENT || error == ENOTDIR)
-        code = RuntimeError::PathNotFound;
-    throw RuntimeError(code, QString::fromLocal8Bit(std::strerror(error)), path);
-}
+using FileSystem::exists;
+using FileSystem::fail;
+using FileSystem::removeQuietly;
+using FileSystem::renameOver;
 
 [[noreturn]] void fail(const QFile &file)
 {
     throw RuntimeError(RuntimeError::FileAccess, file.errorString(), file.fileName());
-}
-
-bool exists(const QString &path)
-{
-    return ::access(QFile::encodeName(path).constData(), F_OK) == 0;
-}
-
-void removeQuietly(const QString &path)
-{
-    ::unlink(QFile::encodeName(path).constData());
-}
-
-// Returns errno of a failed rename, 0 on success. A rename within one folder
-// replaces its target in one step: a reader sees the old file or the new one.
-int renameOver(const QString &from, const QString &to)
-{
-    return std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0 ? 0 : errno;
 }
 
 // Writes the new content of the record file at path beside it and makes sure
@@ -68,52 +40,46 @@ int renameOver(const QString &from, const QString &to)
 // record file, which is what the user knows.
 void writeDurably(const QString &path, const QByteArray &bytes)
 {
-    const QByteArray name = QFile::encodeName(pendingPath(path));
-    const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0)
-        fail(path, errno);
-    qsizetype done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0) {
-            const int error = n < 0 ? errno : EIO;
-            ::close(fd);
-            ::unlink(name.constData());
-            fail(path, error);
-        }
-        done += n;
-    }
-    if (::fsync(fd) != 0 || ::close(fd) != 0) {
-        const int error = errno;
-        ::unlink(name.constData());
+    if (const int error = FileSystem::writeFileDurably(pendingPath(path), bytes))
         fail(path, error);
-    }
-}
-
-// Makes the renames in a folder durable.
-void syncFolder(const QString &folder)
-{
-    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
 }
 
 // Keeps the current score file under its backup name without ever leaving the
 // score's own name empty: a second link to the same file where the file system
-// allows it, a copy otherwise.
+// allows it. Where it does not (FAT sticks, some network shares), a copy is
+// written out in full under a name of its own and only then takes the backup's
+// name, so the backup is never half a score; recovery clears that name.
 int keepBackup(const QString &path)
 {
     const QString backup = backupPath(path);
     removeQuietly(backup);
     if (!exists(path))
         return 0;
-    if (::link(QFile::encodeName(path).constData(), QFile::encodeName(backup).constData()) == 0)
+    if (FileSystem::link(path, backup) == 0)
         return 0;
-    return QFile::copy(path, backup) ? 0 : EIO;
+    const QString copy = pendingPath(backup);
+    int error = FileSystem::copyDurably(path, copy);
+    if (!error && (error = renameOver(copy, backup)))
+        removeQuietly(copy);
+    return error;
+}
+
+// Creates the folder and every missing folder above it, each made durable in
+// its parent before it is used: a record written into a folder that a power
+// cut then takes away would be lost with it.
+void makeFolderDurably(const QString &folder)
+{
+    const QFileInfo info(folder);
+    if (info.isDir())
+        return;
+    const QString parent = info.path();
+    if (parent != folder)
+        makeFolderDurably(parent);
+    if (info.exists())
+        throw RuntimeError(RuntimeError::PathNotFound, QStringLiteral("non è una cartella"), folder);
+    if (const int error = FileSystem::makeFolder(folder))
+        fail(folder, error);
+    FileSystem::syncFolder(parent);
 }
 
 } // namespace
@@ -123,11 +89,7 @@ QString GetSystemDir()
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     if (folder.isEmpty())
         throw RuntimeError(RuntimeError::PathNotFound, QStringLiteral("nessuna cartella dati per l'utente"));
-    if (!QDir().mkpath(folder)) {
-        const QFileInfo info(folder);
-        throw RuntimeError(RuntimeError::PathNotFound,
-                           info.exists() && !info.isDir() ? QStringLiteral("non è una cartella") : QString(), folder);
-    }
+    makeFolderDurably(folder);
     return folder.endsWith(u'/') ? folder : folder + u'/';
 }
 
@@ -182,7 +144,7 @@ void writeRecord(const QString &winDir, const QString &scoreLine, const QString 
         abandon(namePath, error);
     }
     removeQuietly(backupPath(scorePath));
-    syncFolder(winDir);
+    FileSystem::syncFolder(winDir);
 }
 
 void recoverInterruptedWrite(const QString &winDir)
@@ -199,10 +161,12 @@ void recoverInterruptedWrite(const QString &winDir)
         if (exists(backupPath(scorePath)))
             renameOver(backupPath(scorePath), scorePath);
         removeQuietly(pendingPath(namePath));
+        // A copy of the old score is made only while the new name waits.
+        removeQuietly(pendingPath(backupPath(scorePath)));
     }
     removeQuietly(pendingPath(scorePath));
     removeQuietly(backupPath(scorePath));
-    syncFolder(winDir);
+    FileSystem::syncFolder(winDir);
 }
 
 } // namespace RecordStore
