@@ -3,6 +3,7 @@
 
 // The record files on disk: where they lie, reading them within a bound, and a
 // new record that is written whole or not at all, whatever fails or crashes.
+#include "diskwatch.h"
 #include "recordfolder.h"
 #include "recordstore.h"
 #include "runtimeerror.h"
@@ -124,6 +125,10 @@ private slots:
         QTest::newRow("new score written") << step << OldPair;
         step.insert(Name + ".new", "Anna\r\n"_ba);
         QTest::newRow("new name written") << step << OldPair;
+        // Without hard links the old score is copied aside, under a name of its own.
+        Files copying = step;
+        copying.insert(Score + ".old.new", "7"_ba);
+        QTest::newRow("old score half copied") << copying << OldPair;
         step.insert(Score + ".old", "7\r\n"_ba);
         QTest::newRow("old score kept aside") << step << OldPair;
         step.insert(Score, step.take(Score + ".new"));
@@ -139,6 +144,18 @@ private slots:
         folder.put(before);
         RecordStore::recoverInterruptedWrite(folder.path() + u'/');
         QCOMPARE(folder.files(), after);
+    }
+
+    void theRecordFolderIsMadeDurableWithTheFoldersAboveIt()
+    {
+        // A first record would go with a power cut that took its new folder.
+        const RecordFolder folder;
+        const QString home = QFileInfo(folder.path()).path();
+        qputenv("XDG_DATA_HOME", QFile::encodeName(home + u"/new/deeper"_s));
+        diskLog.clear();
+        QCOMPARE(RecordStore::GetSystemDir(), home + u"/new/deeper/gomirlo/"_s);
+        QCOMPARE(diskLog.join(u'\n').replace(home, u"~"_s),
+                 u"made ~/new\nsynced ~\nmade ~/new/deeper\nsynced ~/new\nmade ~/new/deeper/gomirlo\nsynced ~/new/deeper"_s);
     }
 };
 
