@@ -1,6 +1,5 @@
 // SPDX-FileCopyrightText: 2026 Gomirlo developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "dialogs.h"
 #include "programexit.h"
 #include "tavola.h"
 
@@ -27,9 +26,8 @@ int main(int argc, char *argv[])
     if (qtTranslation.load(QStringLiteral("qtbase_it"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qtTranslation);
 
-    QtDialogs dialogs;
     ImmediateExit exit;
-    Tavola window(dialogs, exit);
+    Tavola window(exit);
     window.showGame();
     return QApplication::exec();
 }

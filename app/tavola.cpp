@@ -47,9 +47,8 @@ std::optional<std::int16_t> typedCharacter(const QKeyEvent &key)
 
 } // namespace
 
-Tavola::Tavola(Dialogs &dialogs, ProgramExit &exit, QWidget *parent)
+Tavola::Tavola(ProgramExit &exit, QWidget *parent)
     : QMainWindow(parent)
-    , m_dialogs(dialogs)
     , m_exit(exit)
 {
     // The layout was made for these faces; Liberation Sans has the metrics of
@@ -170,7 +169,7 @@ void Tavola::fail(const RuntimeError &error)
 {
     // No tick may start an end of game behind the error message.
     stopClock();
-    m_dialogs.reportError(error.message(), AppTitle);
+    Dialogs::inform(error.message(), AppTitle);
     finish(1);
 }
 
@@ -195,20 +194,20 @@ void Tavola::throwIfEnded() const
 
 QString Tavola::askText(const QString &prompt, const QString &title)
 {
-    const QString answer = m_dialogs.askText(prompt, title);
+    const QString answer = Dialogs::askText(prompt, title);
     throwIfEnded();
     return answer;
 }
 
 void Tavola::inform(const QString &text, const QString &title)
 {
-    m_dialogs.inform(text, title);
+    Dialogs::inform(text, title);
     throwIfEnded();
 }
 
 bool Tavola::askYesNo(const QString &text, const QString &title)
 {
-    const bool yes = m_dialogs.askYesNo(text, title);
+    const bool yes = Dialogs::askYesNo(text, title);
     throwIfEnded();
     return yes;
 }

@@ -11,7 +11,6 @@
 
 class Backdrop;
 class CuePlayer;
-class Dialogs;
 class ProgramExit;
 class QTimer;
 namespace Ui {
@@ -32,7 +31,7 @@ public:
     // The client area in the normal (restored) state, in pixels at 96 DPI.
     static constexpr QSize ClientSize{792, 554};
 
-    Tavola(Dialogs &dialogs, ProgramExit &exit, QWidget *parent = nullptr);
+    Tavola(ProgramExit &exit, QWidget *parent = nullptr);
     ~Tavola() override;
 
     // Loads the window if it is not loaded, which runs the start-up with its
@@ -95,7 +94,6 @@ private:
     bool askYesNo(const QString &text, const QString &title);
     void throwIfEnded() const;
 
-    Dialogs &m_dialogs;
     ProgramExit &m_exit;
     std::unique_ptr<Ui::Tavola> m_ui; // the controls; empty while unloaded
     QTimer *m_timer = nullptr; // Timer1, owned by the controls

@@ -20,7 +20,9 @@ int showMessage(QMessageBox::Icon icon, const QString &text, const QString &titl
 
 } // namespace
 
-QString QtDialogs::askText(const QString &prompt, const QString &title)
+namespace Dialogs {
+
+QString askText(const QString &prompt, const QString &title)
 {
     QInputDialog dialog;
     dialog.setWindowTitle(title);
@@ -29,18 +31,15 @@ QString QtDialogs::askText(const QString &prompt, const QString &title)
     return dialog.exec() == QDialog::Accepted ? dialog.textValue() : QString();
 }
 
-void QtDialogs::inform(const QString &text, const QString &title)
+void inform(const QString &text, const QString &title)
 {
     showMessage(QMessageBox::NoIcon, text, title, QMessageBox::Ok, QMessageBox::Ok);
 }
 
-bool QtDialogs::askYesNo(const QString &text, const QString &title)
+bool askYesNo(const QString &text, const QString &title)
 {
     return showMessage(QMessageBox::Question, text, title, QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
         == QMessageBox::Yes;
 }
 
-void QtDialogs::reportError(const QString &text, const QString &title)
-{
-    showMessage(QMessageBox::NoIcon, text, title, QMessageBox::Ok, QMessageBox::Ok);
-}
+} // namespace Dialogs

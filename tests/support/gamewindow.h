@@ -4,7 +4,6 @@
 
 #include "recordfolder.h"
 #include "dialogrobot.h"
-#include "dialogs.h"
 #include "programexit.h"
 #include "tavola.h"
 
@@ -41,7 +40,7 @@ public:
     RecordFolder records;
 
     explicit GameWindow(const QString &playerName = QStringLiteral("Anna"))
-        : m_window(std::make_unique<Tavola>(m_dialogs, exit))
+        : m_window(std::make_unique<Tavola>(exit))
     {
         dialogs.textAnswers << playerName;
     }
@@ -133,6 +132,5 @@ public:
     QColor onScreen(QPoint point) { return shown().pixelColor(control<QWidget>("centralwidget")->mapTo(m_window.get(), point)); }
 
 private:
-    QtDialogs m_dialogs;
     std::unique_ptr<Tavola> m_window;
 };
