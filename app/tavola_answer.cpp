@@ -5,6 +5,7 @@
 #include "tavola.h"
 
 #include "backdrop.h"
+#include "cuefiles.h"
 #include "cueplayer.h"
 #include "numbers.h"
 #include "scoring.h"
@@ -27,15 +28,15 @@ void Tavola::txtAnswer_KeyPress(std::int16_t &KeyAscii)
     }
 
     // The cues lie beside the program, wherever it was started from.
-    const QString programFolder = QCoreApplication::applicationDirPath();
+    const QString cues = QCoreApplication::applicationDirPath() + u'/' + CueFiles::Folder + u'/';
     if (isRightAnswer(m_ui->txtAnswer->text(), m_state.ExpectedAnswer)) {
         m_state.CorrectCount += 1;
         m_ui->lblMessage->setText(u"Esatto! "_s + m_state.PlayerName + u" Sei forte!"_s);
-        PlayWave(programFolder + u"/suoni/Esatto.wav"_s);
+        PlayWave(cues + CueFiles::RightAnswer);
     } else {
         m_state.WrongCount += 1;
         m_ui->lblMessage->setText(u"Sbagliato!! "_s + formatWhole(m_state.ExpectedAnswer.value()));
-        PlayWave(programFolder + u"/suoni/no.wav"_s);
+        PlayWave(cues + CueFiles::WrongAnswer);
         backdrop()->setBackColour(Qt::black);
         m_ui->lblScore1->setCaption(formatWhole(m_state.WrongCount.value()));
     }

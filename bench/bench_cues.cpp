@@ -13,6 +13,7 @@
 //
 // The onset counts from the Return key for the game, and from its launch for
 // paplay. Usage: bench_cues [--first right|wrong] [--plays N]
+#include "cuefiles.h"
 #include "gamewindow.h"
 
 #include <QApplication>
@@ -239,9 +240,9 @@ int main(int argc, char *argv[])
     if (sink.isEmpty())
         qFatal("GOMIRLO_SOUND_SINK is not set: run bench/cues.sh, which starts a sound server");
 
-    const QString folder = QCoreApplication::applicationDirPath() + u"/suoni/"_s;
-    const std::map<QString, std::vector<float>> files = {{u"Esatto.wav"_s, readWave(folder + u"Esatto.wav"_s)},
-                                                         {u"no.wav"_s, readWave(folder + u"no.wav"_s)}};
+    const QString folder = QCoreApplication::applicationDirPath() + u'/' + CueFiles::Folder + u'/';
+    const std::map<QString, std::vector<float>> files = {{CueFiles::RightAnswer, readWave(folder + CueFiles::RightAnswer)},
+                                                         {CueFiles::WrongAnswer, readWave(folder + CueFiles::WrongAnswer)}};
     // Long enough for the longest cue, and for the server to be quiet again.
     constexpr int Gap = 1200;
 
@@ -252,7 +253,7 @@ int main(int argc, char *argv[])
     game.start();
     for (int round = 0; round < plays; ++round) {
         for (const bool right : {rightFirst, !rightFirst}) {
-            const QString file = right ? u"Esatto.wav"_s : u"no.wav"_s;
+            const QString file = right ? CueFiles::RightAnswer : CueFiles::WrongAnswer;
             QTest::keyClicks(game.answerBox(), right ? QString::number(game.state().ExpectedAnswer.value()) : u"0"_s);
             log.push_back({u"game"_s, file, ++count[u"game"_s + file], now()});
             QTest::keyClick(game.answerBox(), Qt::Key_Return);

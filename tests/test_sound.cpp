@@ -3,6 +3,7 @@
 
 // The cues, heard for real: scripts/test.sh runs a sound server whose only
 // output is a null sink, and this test records that sink while the game plays.
+#include "cuefiles.h"
 #include "gamewindow.h"
 
 #include <QDir>
@@ -67,15 +68,15 @@ private slots:
         QFETCH(double, brightnessFrom);
         QFETCH(bool, cuesHidden);
         QDir folder(QCoreApplication::applicationDirPath());
-        QFile wave(folder.filePath(rightAnswers.last() ? u"suoni/Esatto.wav"_s : u"suoni/no.wav"_s));
+        QFile wave(folder.filePath(QString(CueFiles::Folder) + u'/' + (rightAnswers.last() ? CueFiles::RightAnswer : CueFiles::WrongAnswer)));
         QVERIFY(wave.open(QIODevice::ReadOnly));
         const QByteArray bytes = wave.readAll();
         const double cueSeconds = hear(bytes.mid(bytes.indexOf("data") + 8)).first;
         // Hidden from the game, and put back however the test ends (no other
         // test runs meanwhile).
         if (cuesHidden)
-            QVERIFY(folder.rename(u"suoni"_s, u"suoni.hidden"_s));
-        const auto putBack = qScopeGuard([&] { cuesHidden && folder.rename(u"suoni.hidden"_s, u"suoni"_s); });
+            QVERIFY(folder.rename(CueFiles::Folder, u"hidden"_s));
+        const auto putBack = qScopeGuard([&] { cuesHidden && folder.rename(u"hidden"_s, CueFiles::Folder); });
 
         GameWindow game;
         game.start();

@@ -1,15 +1,20 @@
+// SPDX-FileCopyrightText: 2026 Gomirlo developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // makecues: writes the two short sounds Gomirlo plays after an answer.
 //
-//   makecues <output-folder>
+//   makecues <program-folder>
 //
-// Writes <output-folder>/Esatto.wav (right answer: three quick rising notes)
-// and <output-folder>/no.wav (wrong answer: a low tone sliding down). The
-// folder must already exist; nothing else is created in it.
+// Writes the right answer's cue (three quick rising notes) and the wrong
+// answer's (a low tone sliding down) into the cue folder beside the program,
+// by the names the game looks for, creating the folder when it is missing.
 //
 // Both files are plain RIFF/WAVE: PCM, mono, 16 bits, 44100 Hz. Every field
 // is written byte by byte in little-endian order, so the files come out the
 // same on any machine and any compiler. Only the standard library is used, so
 // the build can run this before anything else is compiled.
+
+#include "cuefiles.h"
 
 #include <algorithm>
 #include <cmath>
@@ -168,14 +173,16 @@ bool writeFile(const std::filesystem::path &path,
 
 int main(int argc, char **argv) {
     if (argc != 2) {
-        std::fprintf(stderr, "usage: makecues <output-folder>\n");
+        std::fprintf(stderr, "usage: makecues <program-folder>\n");
         return 2;
     }
-    const std::filesystem::path folder(argv[1]);
+    const std::filesystem::path folder = std::filesystem::path(argv[1]) / CueFiles::Folder;
+    std::error_code error;
+    std::filesystem::create_directories(folder, error);
     const struct {
         const char *name;
         Samples (*make)();
-    } cues[] = {{"Esatto.wav", rightAnswer}, {"no.wav", wrongAnswer}};
+    } cues[] = {{CueFiles::RightAnswer, rightAnswer}, {CueFiles::WrongAnswer, wrongAnswer}};
 
     for (const auto &cue : cues) {
         const std::filesystem::path path = folder / cue.name;
