@@ -19,6 +19,7 @@ sudo=()
 [ "$(id -u)" -eq 0 ] || sudo=(sudo)
 export DEBIAN_FRONTEND=noninteractive
 # One refresh of the package lists, then the install; a stale list is the
-# usual reason an install fails on a fresh machine.
-"${sudo[@]}" apt-get update -q
-"${sudo[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
+# usual reason an install fails on a fresh machine. Another install under way
+# holds the locks for a while; wait for it.
+"${sudo[@]}" apt-get update -q -o DPkg::Lock::Timeout=300
+"${sudo[@]}" apt-get install -y -q -o DPkg::Lock::Timeout=300 --no-install-recommends "${missing[@]}"
