@@ -5,6 +5,7 @@
 // clock's number format, the 16-bit counters, the random generator and the
 // bytes of a record file. The window tests cover what a child can reach; these
 // cover what only pasted text, damaged files or a long run can reach.
+#include "countdown.h"
 #include "int16.h"
 #include "numbers.h"
 #include "randomgenerator.h"
@@ -75,6 +76,11 @@ private slots:
         for (const auto &[value, text] : cases)
             QCOMPARE(formatTwoDigits(value), text);
         QCOMPARE(formatWhole(1234567), u"1234567"_s); // no separators
+        // No game starts with hours on the clock, but the step borrows from them too.
+        Int16 hours = 1, minutes = 0;
+        float seconds = 0;
+        countdownStep(hours, minutes, seconds);
+        QCOMPARE(countdownText(hours, minutes, seconds), u"00:59:59"_s);
     }
 
     void countersStopAtTheEdgesOf16Bits()

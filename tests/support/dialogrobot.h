@@ -36,16 +36,6 @@ public:
 
     DialogRobot() { qApp->installEventFilter(this); }
 
-    QStringList texts(DialogCall::Kind kind) const
-    {
-        QStringList result;
-        for (const DialogCall &call : calls) {
-            if (call.kind == kind)
-                result << call.text;
-        }
-        return result;
-    }
-
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
