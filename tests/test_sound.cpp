@@ -7,9 +7,11 @@
 #include "gamewindow.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QScopeGuard>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <algorithm>
@@ -101,6 +103,29 @@ private slots:
         const bool itsCue = rightAnswers.last() ? brightness > 600 : brightness < 400;
         const bool heardRight = cuesHidden ? seconds == 0 : seconds >= 0.98 * cueSeconds && itsCue;
         QVERIFY2(heardRight, qPrintable(u"%1 s of %2 s, %3 Hz"_s.arg(seconds).arg(cueSeconds).arg(brightness)));
+    }
+
+    // A sound server that takes the connection and then never answers, as a
+    // hung one does, keeps the cue waiting, never the window.
+    void aSoundServerThatNeverAnswersHoldsUpNothing()
+    {
+        const QTemporaryDir folder;
+        const QString socket = folder.filePath(u"native"_s);
+        QProcess server; // silent for two seconds, then it hangs up
+        server.start(u"python3"_s, {u"-c"_s, u"import socket, sys, time\ns = socket.socket(socket.AF_UNIX)\n"
+                                              "s.bind(sys.argv[1])\ns.listen()\nheld = s.accept()\ntime.sleep(2)"_s, socket});
+        QTRY_VERIFY(QFile::exists(socket));
+        const auto restore = qScopeGuard([previous = qgetenv("PULSE_SERVER")] {
+            previous.isNull() ? qunsetenv("PULSE_SERVER") : qputenv("PULSE_SERVER", previous);
+        });
+        qputenv("PULSE_SERVER", "unix:" + QFile::encodeName(socket));
+        GameWindow game;
+        game.start();
+        game.answer(u"0"_s);
+        QElapsedTimer held;
+        held.start();
+        QTest::qWait(100); // the cue's turn in the event loop, had it one
+        QVERIFY2(held.elapsed() < 1000, qPrintable(u"the window waited %1 ms"_s.arg(held.elapsed())));
     }
 };
 
