@@ -10,6 +10,7 @@
 #include <string>
 #include <utility>
 
+#include <shlobj.h>
 #include <windows.h>
 
 namespace FileSystem {
@@ -156,6 +157,30 @@ void syncFolder(const QString &folder)
                               FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     if (handle.valid())
         FlushFileBuffers(handle.get());
+}
+
+QStringList earlierRecordFolders()
+{
+    // The earlier program kept its record in the Windows folder itself. Since
+    // Vista, an old 32-bit program that writes there without administrator
+    // rights is sent to a copy of that folder in the user's VirtualStore, so
+    // that is where its record most likely is. This program, 64-bit, is not
+    // redirected: it looks in both places itself.
+    wchar_t buffer[MAX_PATH];
+    const UINT length = GetWindowsDirectoryW(buffer, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH)
+        return {};
+    const QString windows = QDir::fromNativeSeparators(QString::fromWCharArray(buffer, int(length)));
+    QStringList folders;
+    wchar_t *local = nullptr;
+    if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_LocalAppData, 0, nullptr, &local))) {
+        // C:\Windows is kept as VirtualStore\Windows: the path without its drive.
+        const QString withoutDrive = windows.mid(windows.indexOf(u':') + 1);
+        folders << QDir::fromNativeSeparators(QString::fromWCharArray(local)) + QStringLiteral("/VirtualStore") + withoutDrive;
+    }
+    CoTaskMemFree(local);
+    folders << windows;
+    return folders;
 }
 
 void fail(const QString &path, Error error)
