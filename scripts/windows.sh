@@ -43,6 +43,10 @@ toolchain=$qt/lib/cmake/mingw-w64-x86_64-posix.cmake
 
 out=build-win
 tree=$out/cmake
+# Files are dated by the last commit, where a date goes into the program (the
+# resources) or the zip, so that the same sources give the same bytes.
+stamp=$(git log -1 --format=%ct 2>/dev/null || date +%s)
+export QT_RCC_SOURCE_DATE_OVERRIDE=$stamp
 echo "== Building the game for Windows in $tree"
 # The Qt's own records name the folder it was built in; the chain-loaded
 # toolchain file makes it work wherever it was unpacked.
@@ -50,9 +54,10 @@ echo "== Building the game for Windows in $tree"
     -DQT_CHAINLOAD_TOOLCHAIN_FILE="$toolchain" >/dev/null
 nice cmake --build "$tree" -j2
 
-# The program's folder as a teacher gets it: the game, stripped, and suoni/.
+# The program's folder as a teacher gets it: the game and suoni/. The release
+# is linked without its symbols (packaging/windows/CMakeLists.txt).
 rm -rf "$out/gomirlo.exe" "$out/suoni" "$out/GomirloSetup.exe" "$out/gomirlo-windows.zip" "$out/zip"
-cmake --install "$tree" --prefix "$out" --strip >/dev/null
+cmake --install "$tree" --prefix "$out" >/dev/null
 
 # Statically linked means that the game imports nothing but Windows' own DLLs:
 # a DLL of Qt, of the compiler (libstdc++, libgcc, winpthread) or of anything
@@ -78,13 +83,11 @@ makensis -V2 -INPUTCHARSET UTF8 \
     packaging/windows/gomirlo.nsi
 
 echo "== Making the portable zip"
-# Gomirlo/ with the game and its cues, dated by the last commit so that the
-# same sources give the same zip.
+# Gomirlo/ with the game and its cues.
 stage=$out/zip/Gomirlo
 mkdir -p "$stage/suoni"
 cp "$out/gomirlo.exe" "$stage/"
 cp "$out/suoni/Esatto.wav" "$out/suoni/no.wav" "$stage/suoni/"
-stamp=$(git log -1 --format=%ct 2>/dev/null || date +%s)
 find "$out/zip" -exec touch -d "@$stamp" {} +
 (cd "$out/zip" && TZ=UTC zip -q -X -D -9 ../gomirlo-windows.zip Gomirlo/gomirlo.exe Gomirlo/suoni/Esatto.wav Gomirlo/suoni/no.wav)
 rm -rf "$out/zip"
