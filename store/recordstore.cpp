@@ -172,11 +172,14 @@ void writeRecord(const QString &winDir, const QString &scoreLine, const QString 
 
 void takeOverEarlierRecord(const QString &winDir)
 {
+    const QStringList earlierFolders = FileSystem::earlierRecordFolders();
+    if (earlierFolders.isEmpty())
+        return;
     // Our own record, once there is one, is the one that counts: an earlier
     // record only fills the place of none.
     if (QFileInfo(winDir + ScoreFile).size() != 0 || QFileInfo(winDir + NameFile).size() != 0)
         return;
-    for (const QString &folder : FileSystem::earlierRecordFolders()) {
+    for (const QString &folder : earlierFolders) {
         const std::optional<QByteArray> score = readEarlier(folder + ScoreFile);
         const std::optional<QByteArray> name = readEarlier(folder + NameFile);
         if (!score || score->isEmpty() || !name)
