@@ -18,8 +18,8 @@ namespace {
 
 // Every name goes to the system as UTF-16, never through the 8-bit code page:
 // a record folder under a user name such as "Niccolò" must work whatever the
-// system's language. The record paths carry a doubled separator, which the
-// system would take for part of the name.
+// system's language. The record paths carry a doubled separator, cleaned
+// away here so that the system gets a plain path.
 std::wstring native(const QString &path)
 {
     return QDir::toNativeSeparators(QDir::cleanPath(path)).toStdWString();
