@@ -21,9 +21,13 @@ int main(int argc, char *argv[])
     // second, on school PCs that may be old.
     QGuiApplication::styleHints()->setCursorFlashTime(0);
 
-    // The game speaks Italian, and so do Qt's own buttons and menus in it.
+    // The game speaks Italian, and so do Qt's own buttons and menus in it: from
+    // the translation built into the program where it carries one (on
+    // Windows, which has no shared folder of Qt's translations), else from
+    // Qt's own folder.
     QTranslator qtTranslation;
-    if (qtTranslation.load(QStringLiteral("qtbase_it"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    if (qtTranslation.load(QStringLiteral("qtbase_it"), QStringLiteral(":/translations"))
+        || qtTranslation.load(QStringLiteral("qtbase_it"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qtTranslation);
 
     ImmediateExit exit;

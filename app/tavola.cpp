@@ -51,10 +51,14 @@ Tavola::Tavola(ProgramExit &exit, QWidget *parent)
     : QMainWindow(parent)
     , m_exit(exit)
 {
-    // The layout was made for these faces; Liberation Sans has the metrics of
-    // the sans-serif face the system would use in its place, so the fixed-size
-    // labels still hold their texts.
-    QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
+    // The layout was made for these faces. MS Sans Serif is a bitmap face
+    // where Windows still has it, which the layout's outline-only fonts pass
+    // over, and Linux has none: Microsoft Sans Serif, its outline successor,
+    // stands in on Windows, and Liberation Sans, with the metrics of the
+    // sans-serif face the system would use in its place, where that is
+    // missing too, so the fixed-size labels still hold their texts.
+    QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
+                               {QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Liberation Sans")});
 }
 
 Tavola::~Tavola() = default;

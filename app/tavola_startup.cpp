@@ -32,6 +32,8 @@ void Tavola::Form_Load()
     m_state.FileNo = 1;
     RecordStore::createWhenMissing(m_state.WinDir + RecordStore::ScoreFile);
     RecordStore::createWhenMissing(m_state.WinDir + RecordStore::NameFile);
+    // A school PC may still hold the record of the game's earlier program.
+    RecordStore::takeOverEarlierRecord(m_state.WinDir);
     m_ui->lblpunti->setCaption(RecordStore::Leggifiletxt(m_state.WinDir + RecordStore::ScoreFile));
     m_ui->lblnome->setCaption(RecordStore::Leggifiletxt(m_state.WinDir + RecordStore::NameFile));
 

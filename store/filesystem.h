@@ -4,6 +4,7 @@
 
 #include <QByteArrayView>
 #include <QString>
+#include <QStringList>
 
 // The file operations that a record needs to survive a crash or a power cut,
 // made with each system's own calls: one implementation per system, chosen by
@@ -35,6 +36,11 @@ Error makeFolder(const QString &path);
 // Makes the changes to a folder's entries (files and folders made, renamed or
 // removed in it) durable. Best effort: some file systems cannot be asked.
 void syncFolder(const QString &folder);
+
+// The folders in which the earlier program of this game kept the same two
+// record files on this system, the likeliest first; none where it never ran.
+// They are the earlier program's: read from, never written to.
+QStringList earlierRecordFolders();
 
 // The run-time error for a failed operation on path: its classic number by the
 // kind of failure, and what the system said.

@@ -87,6 +87,12 @@ void syncFolder(const QString &folder)
     }
 }
 
+QStringList earlierRecordFolders()
+{
+    // The earlier program ran on Windows alone.
+    return {};
+}
+
 void fail(const QString &path, Error error)
 {
     RuntimeError::Code code = RuntimeError::FileAccess;

@@ -10,6 +10,8 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#include <optional>
+
 namespace RecordStore {
 namespace {
 
@@ -82,6 +84,58 @@ void makeFolderDurably(const QString &folder)
     FileSystem::syncFolder(parent);
 }
 
+// Writes a new record pair from the bytes that are to lie on the disk: both
+// are written out in full beside the old files before either replaces its
+// old file, score first; if anything fails the old pair is left as it was.
+void writeRecordBytes(const QString &winDir, const QByteArray &scoreBytes, const QByteArray &nameBytes)
+{
+    const QString scorePath = winDir + ScoreFile;
+    const QString namePath = winDir + NameFile;
+
+    writeDurably(scorePath, scoreBytes);
+    try {
+        writeDurably(namePath, nameBytes);
+    } catch (...) {
+        removeQuietly(pendingPath(scorePath));
+        throw;
+    }
+    auto abandon = [&](const QString &path, int error) {
+        removeQuietly(pendingPath(scorePath));
+        removeQuietly(pendingPath(namePath));
+        removeQuietly(backupPath(scorePath));
+        fail(path, error);
+    };
+
+    if (const int error = keepBackup(scorePath))
+        abandon(scorePath, error);
+    if (const int error = renameOver(pendingPath(scorePath), scorePath))
+        abandon(scorePath, error);
+    if (const int error = renameOver(pendingPath(namePath), namePath)) {
+        // The new score is in place but its holder's name is not: put the old
+        // score back, so the pair on disk stays the old record.
+        if (exists(backupPath(scorePath)))
+            renameOver(backupPath(scorePath), scorePath);
+        else
+            removeQuietly(scorePath);
+        abandon(namePath, error);
+    }
+    removeQuietly(backupPath(scorePath));
+    FileSystem::syncFolder(winDir);
+}
+
+// At most MaxReadBytes of a file the earlier program left, or nothing when it
+// is missing or cannot be read: it is not ours, and the game goes on without it.
+std::optional<QByteArray> readEarlier(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    QByteArray bytes = file.read(MaxReadBytes);
+    if (file.error() != QFileDevice::NoError)
+        return std::nullopt;
+    return bytes;
+}
+
 } // namespace
 
 QString GetSystemDir()
@@ -113,38 +167,28 @@ QString Leggifiletxt(const QString &nomefile)
 
 void writeRecord(const QString &winDir, const QString &scoreLine, const QString &nameLine)
 {
-    const QString scorePath = winDir + ScoreFile;
-    const QString namePath = winDir + NameFile;
+    writeRecordBytes(winDir, encodeRecordLine(scoreLine), encodeRecordLine(nameLine));
+}
 
-    writeDurably(scorePath, encodeRecordLine(scoreLine));
-    try {
-        writeDurably(namePath, encodeRecordLine(nameLine));
-    } catch (...) {
-        removeQuietly(pendingPath(scorePath));
-        throw;
+void takeOverEarlierRecord(const QString &winDir)
+{
+    const QStringList earlierFolders = FileSystem::earlierRecordFolders();
+    if (earlierFolders.isEmpty())
+        return;
+    // Our own record, once there is one, is the one that counts: an earlier
+    // record only fills the place of none.
+    if (QFileInfo(winDir + ScoreFile).size() != 0 || QFileInfo(winDir + NameFile).size() != 0)
+        return;
+    for (const QString &folder : earlierFolders) {
+        const std::optional<QByteArray> score = readEarlier(folder + ScoreFile);
+        const std::optional<QByteArray> name = readEarlier(folder + NameFile);
+        if (!score || score->isEmpty() || !name)
+            continue;
+        // The bytes as they are: the reader knows the earlier program's
+        // Windows-1252 as well as our UTF-8.
+        writeRecordBytes(winDir, *score, *name);
+        return;
     }
-    auto abandon = [&](const QString &path, int error) {
-        removeQuietly(pendingPath(scorePath));
-        removeQuietly(pendingPath(namePath));
-        removeQuietly(backupPath(scorePath));
-        fail(path, error);
-    };
-
-    if (const int error = keepBackup(scorePath))
-        abandon(scorePath, error);
-    if (const int error = renameOver(pendingPath(scorePath), scorePath))
-        abandon(scorePath, error);
-    if (const int error = renameOver(pendingPath(namePath), namePath)) {
-        // The new score is in place but its holder's name is not: put the old
-        // score back, so the pair on disk stays the old record.
-        if (exists(backupPath(scorePath)))
-            renameOver(backupPath(scorePath), scorePath);
-        else
-            removeQuietly(scorePath);
-        abandon(namePath, error);
-    }
-    removeQuietly(backupPath(scorePath));
-    FileSystem::syncFolder(winDir);
 }
 
 void recoverInterruptedWrite(const QString &winDir)

@@ -36,6 +36,14 @@ QString Leggifiletxt(const QString &nomefile);
 // file, score first; if anything fails the old pair is left as it was.
 void writeRecord(const QString &winDir, const QString &scoreLine, const QString &nameLine);
 
+// Takes over the record of the earlier program of this game, where it left
+// one (FileSystem::earlierRecordFolders), when the folder winDir has no record
+// of its own yet: both files there empty. The first earlier folder holding
+// both files, the score not empty, gives its bytes as they are (at most
+// MaxReadBytes of each), written as a new record is written. The earlier files
+// are only read; one that cannot be read is passed over without a word.
+void takeOverEarlierRecord(const QString &winDir);
+
 // Completes or undoes a writeRecord that a crash or power cut interrupted, so
 // that the pair on disk is always one record, old or new.
 void recoverInterruptedWrite(const QString &winDir);

@@ -4,18 +4,14 @@
 
 #include <QObject>
 #include <QString>
-#include <QThread>
 
-class CueVoices;
+#include <memory>
 
-// Plays the short wave files that accompany each answer on the desktop's sound
-// server (PulseAudio, or PipeWire's PulseAudio server), read by libsndfile and
-// played through libpulse, as paplay does. Nothing is asked of the server
-// before the first cue, so it costs the start of the game nothing. Cues start
-// in a thread of their own: starting one means reading the file and round
-// trips to the server, a millisecond or more each time (more for the first),
-// which the window's thread would otherwise spend waiting before it can show
-// the answer's judgement.
+// Plays the short wave files that accompany each answer, with each system's
+// own means: one implementation per system, chosen by the build
+// (cueplayer_pulse.cpp, cueplayer_windows.cpp). Whatever the system, starting
+// a cue costs the window's thread no waiting, a missing file is silence, and
+// a new cue cuts off the one still playing.
 class CuePlayer : public QObject
 {
     Q_OBJECT
@@ -29,6 +25,6 @@ public:
     void play(const QString &path);
 
 private:
-    QThread m_audio;
-    CueVoices *m_voices; // lives in m_audio
+    class Output; // the system's own player
+    std::unique_ptr<Output> m_output;
 };

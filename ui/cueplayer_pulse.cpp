@@ -3,6 +3,7 @@
 #include "cueplayer.h"
 
 #include <QFile>
+#include <QThread>
 
 #include <pulse/pulseaudio.h>
 #include <sndfile.h>
@@ -159,28 +160,56 @@ private:
     SoundFile m_file{nullptr, &sf_close}; // what m_stream plays
 };
 
+// Cues play on the desktop's sound server (PulseAudio, or PipeWire's
+// PulseAudio server), read by libsndfile and played through libpulse, as
+// paplay does. Nothing is asked of the server before the first cue, so it
+// costs the start of the game nothing. Cues start in a thread of their own:
+// starting one means reading the file and round trips to the server, a
+// millisecond or more each time (more for the first), which the window's
+// thread would otherwise spend waiting before it can show the answer's
+// judgement.
+class CuePlayer::Output
+{
+public:
+    Output()
+        : m_voices(new CueVoices)
+    {
+        m_audio.setObjectName(QStringLiteral("cues"));
+        m_voices->moveToThread(&m_audio);
+        m_audio.start();
+    }
+
+    ~Output()
+    {
+        // Cues not yet started are dropped, and the one playing ends with the
+        // connection.
+        m_audio.quit();
+        m_audio.wait();
+        delete m_voices;
+    }
+
+    void play(const QString &path)
+    {
+        // Cues are started in the order they are asked for, so a later one still
+        // cuts off an earlier one.
+        CueVoices *voices = m_voices;
+        QMetaObject::invokeMethod(voices, [voices, path] { voices->play(path); }, Qt::QueuedConnection);
+    }
+
+private:
+    QThread m_audio;
+    CueVoices *m_voices; // lives in m_audio
+};
+
 CuePlayer::CuePlayer(QObject *parent)
     : QObject(parent)
-    , m_voices(new CueVoices)
+    , m_output(std::make_unique<Output>())
 {
-    m_audio.setObjectName(QStringLiteral("cues"));
-    m_voices->moveToThread(&m_audio);
-    m_audio.start();
 }
 
-CuePlayer::~CuePlayer()
-{
-    // Cues not yet started are dropped, and the one playing ends with the
-    // connection.
-    m_audio.quit();
-    m_audio.wait();
-    delete m_voices;
-}
+CuePlayer::~CuePlayer() = default;
 
 void CuePlayer::play(const QString &path)
 {
-    // Cues are started in the order they are asked for, so a later one still
-    // cuts off an earlier one.
-    CueVoices *voices = m_voices;
-    QMetaObject::invokeMethod(voices, [voices, path] { voices->play(path); }, Qt::QueuedConnection);
+    m_output->play(path);
 }
