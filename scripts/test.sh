@@ -42,3 +42,10 @@ fi
 /usr/bin/python3 tests/e2e/play_installed.py "$root"
 [ "$root" = / ] || rm -rf "$root"
 echo "package: played end to end from $root"
+
+# The Windows program, as a teacher gets it: built with its installer
+# (GOMIRLO_QT_WIN64 names a static Qt for Windows; without it windows.sh builds
+# one first), then installed, played and uninstalled under Wine.
+bash scripts/windows.sh
+bash scripts/deps.sh wine wine64 xdotool xclip imagemagick
+/usr/bin/python3 tests/e2e/play_under_wine.py build-win/GomirloSetup.exe
