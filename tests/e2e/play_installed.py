@@ -23,9 +23,8 @@ import desktop
 
 NAME = "Giulia"
 # A session bus too, on which the accessibility bus starts when first asked.
-desktop.enter("dbus-run-session", "--", QT_QPA_PLATFORM="xcb", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
 usr, screenshot = os.path.join(os.path.abspath(sys.argv[1]), "usr"), sys.argv[2:]
-desktop.start()
+desktop.enter("dbus-run-session", "--", QT_QPA_PLATFORM="xcb", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
 fail = desktop.fail
 
 # The menu runs the entry's command through the PATH, whose usr/bin is ROOT's.

@@ -1,14 +1,12 @@
 #!/usr/bin/python3
 # SPDX-FileCopyrightText: 2026 Gomirlo developers
 # SPDX-License-Identifier: GPL-3.0-or-later
-"""The Windows game installed silently into a fresh Wine prefix beside a record
-of the earlier program, then played from its Start-menu shortcut (a name, a
-wrong answer, then answers from 11 to 19 until one is right, Exit), and
-uninstalled. Messages are read as a person may read them on Windows: Ctrl+C
-copies a message box's text. SCREENSHOT is where to save the screen after the
-right answer:
+"""The Windows game under Wine, in a fresh prefix: installed silently beside a
+record of the earlier program, which it must take over; played from its
+Start-menu shortcut (a name, a wrong answer, answers from 11 to 19 until one is
+right, Exit), its message boxes read as Ctrl+C copies them; uninstalled.
 
-    /usr/bin/python3 play_under_wine.py SETUP_EXE [SCREENSHOT]
+    /usr/bin/python3 play_under_wine.py SETUP_EXE [SCREENSHOT_AFTER_THE_RIGHT_ANSWER]
 """
 
 import itertools
@@ -19,16 +17,13 @@ import time
 
 import desktop
 
-desktop.enter()
 setup, screenshot = os.path.abspath(sys.argv[1]), sys.argv[2:]
-desktop.start()
-fail = desktop.fail
-os.environ.update(WINEPREFIX=desktop.home + "/prefix", WINEDEBUG="-all",
-                  WINEDLLOVERRIDES="mscoree,mshtml=")  # no offers to install Mono and Gecko
-user = desktop.home + "/prefix/drive_c/users/" + os.environ.get("USER", "root")
-program, records = user + "/AppData/Local/Programs/Gomirlo", user + "/AppData/Roaming/gomirlo"
-earlier = user + "/AppData/Local/VirtualStore/Windows"
-shortcut = user + "/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Gomirlo.lnk"
+desktop.enter()
+fail, prefix = desktop.fail, desktop.home + "/prefix"
+os.environ.update(WINEPREFIX=prefix, WINEDEBUG="-all", WINEDLLOVERRIDES="mscoree,mshtml=")  # no Mono, no Gecko
+user = prefix + "/drive_c/users/" + os.environ.get("USER", "root") + "/AppData/"
+program, records, earlier = (user + f for f in ("Local/Programs/Gomirlo", "Roaming/gomirlo", "Local/VirtualStore/Windows"))
+shortcut = user + "Roaming/Microsoft/Windows/Start Menu/Programs/Gomirlo.lnk"
 uninstall_key = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Gomirlo"
 
 
@@ -37,8 +32,7 @@ def run(*command):
 
 
 def pair(folder):
-    return [open(path, "rb").read() if os.path.exists(path) else None
-            for path in (folder + "/gomirlo10.txt", folder + "/gomirlo100.txt")]
+    return [open(folder + name, "rb").read() for name in ("/gomirlo10.txt", "/gomirlo100.txt")]
 
 
 def keys(*names, typed=None):
@@ -50,18 +44,17 @@ def keys(*names, typed=None):
 
 
 def window(title, besides=()):
-    """A window with this title other than those given, waited for."""
+    """A window with this title but those given, once shown and given the keyboard."""
     for _ in range(300):
-        found = set(run("xdotool", "search", "--onlyvisible", "--name", "^%s$" % title).stdout.split())
-        if found - set(besides):
-            time.sleep(0.5)  # for the window manager to give it the keyboard
-            return (found - set(besides)).pop()
+        shown = set(run("xdotool", "search", "--onlyvisible", "--name", "^%s$" % title).stdout.split()) - set(besides)
+        if shown:
+            time.sleep(0.5)
+            return shown.pop()
         time.sleep(0.1)
     fail("no window %r" % title)
 
 
 def message(besides=()):
-    """The text of a message box once it is shown, copied with Ctrl+C; Enter closes the box."""
     window("Gomirlo", besides)
     keys("ctrl+c")
     copied = run("xclip", "-o", "-selection", "clipboard").stdout.replace("\r\n", "\n")
@@ -78,8 +71,8 @@ try:
     run("wineserver", "-w")
     run("wine", "reg", "query", uninstall_key).returncode == 0 or fail("no uninstall entry")
     os.makedirs(earlier)
-    for file, data in (("/gomirlo10.txt", b"0\r\n"), ("/gomirlo100.txt", b"Bea\xe8\r\n")):  # Windows-1252
-        open(earlier + file, "wb").write(data)
+    for name, data in (("/gomirlo10.txt", b"0\r\n"), ("/gomirlo100.txt", b"Bea\xe8\r\n")):  # Windows-1252
+        open(earlier + name, "wb").write(data)
 
     game = subprocess.Popen(["wine", "start", "/wait", "/unix", shortcut])
     prompt = window("Gomirlo")
@@ -93,8 +86,7 @@ try:
         if run("import", "-window", "root", "-crop", "1x1+1000+500", "-depth", "8", "txt:-").stdout.split()[-2] != "#000000":
             break
         keys("Return")  # the next question
-    if screenshot:
-        run("import", "-window", "root", "-strip", screenshot[0])
+    screenshot and run("import", "-window", "root", "-strip", screenshot[0])
     time.sleep(1)  # for the cue to be heard whole
     keys("alt+x")
     told.append(message())
