@@ -4,6 +4,7 @@
 manager, a private home, and a sound server whose one output is a null sink,
 recorded from its monitor; nothing of the caller's screen, sound or session."""
 
+import atexit
 import os
 import shutil
 import subprocess
@@ -24,6 +25,7 @@ def enter(*wrappers, **environment):
         os.execvp("xvfb-run", ["xvfb-run", "-a", "-s", "-screen 0 1024x768x24 -nolisten tcp", *wrappers,
                                sys.executable, *sys.argv])
     global home
+    atexit.register(stop)  # whatever way the script ends
     home = tempfile.mkdtemp(prefix="gomirlo-e2e-")  # private (0700), as a runtime folder must be
     for name in ("DATA", "CONFIG", "CACHE", "STATE"):
         os.environ["XDG_%s_HOME" % name] = os.path.join(home, name.lower())
