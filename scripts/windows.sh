@@ -83,13 +83,13 @@ makensis -V2 -INPUTCHARSET UTF8 \
     packaging/windows/gomirlo.nsi
 
 echo "== Making the portable zip"
-# Gomirlo/ with the game and its cues.
+# Gomirlo/ with the game and its cues, in a fixed order so that the same
+# program gives the same zip.
 stage=$out/zip/Gomirlo
-mkdir -p "$stage/suoni"
-cp "$out/gomirlo.exe" "$stage/"
-cp "$out/suoni/Esatto.wav" "$out/suoni/no.wav" "$stage/suoni/"
+mkdir -p "$stage"
+cp -r "$out/gomirlo.exe" "$out/suoni" "$stage/"
 find "$out/zip" -exec touch -d "@$stamp" {} +
-(cd "$out/zip" && TZ=UTC zip -q -X -D -9 ../gomirlo-windows.zip Gomirlo/gomirlo.exe Gomirlo/suoni/Esatto.wav Gomirlo/suoni/no.wav)
+(cd "$out/zip" && find Gomirlo -type f | LC_ALL=C sort | TZ=UTC zip -q -X -D -9 ../gomirlo-windows.zip -@)
 rm -rf "$out/zip"
 
 echo "== Done in $((SECONDS - started)) s"

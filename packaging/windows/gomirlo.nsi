@@ -55,8 +55,7 @@ Section
 
     # The game finds its cues in suoni\ beside it.
     SetOutPath "$INSTDIR\suoni"
-    File "${PROGRAM}/suoni/Esatto.wav"
-    File "${PROGRAM}/suoni/no.wav"
+    File "${PROGRAM}/suoni/*.wav"
     SetOutPath "$INSTDIR"
     File "${PROGRAM}/gomirlo.exe"
     WriteUninstaller "$INSTDIR\Uninstall.exe"
