@@ -20,10 +20,7 @@ cd "$(dirname "$0")/.."
 
 runs=${1:-5}
 
-bash scripts/deps.sh \
-    build-essential cmake ninja-build pkgconf \
-    qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libpulse-dev libsndfile1-dev \
-    qt6-translations-l10n libgl-dev fonts-liberation libbenchmark-dev pulseaudio pulseaudio-utils python3
+bash scripts/deps.sh build desktop bench
 
 build=build-bench
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DGOMIRLO_BENCHMARKS=ON >/dev/null

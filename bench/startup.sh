@@ -32,11 +32,7 @@ fi
 
 # What building the game needs (as scripts/build.sh installs it), and the X
 # server, window manager and X libraries for the probe.
-bash scripts/deps.sh \
-    build-essential cmake ninja-build pkgconf \
-    qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libpulse-dev libsndfile1-dev \
-    qt6-translations-l10n libgl-dev fonts-liberation \
-    libbenchmark-dev xvfb xauth openbox x11-utils xdotool libx11-dev libxtst-dev python3
+bash scripts/deps.sh build desktop bench
 
 build=build-bench
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DGOMIRLO_BENCHMARKS=ON >/dev/null

@@ -26,7 +26,7 @@ if [ "$runs" -lt 10 ]; then
 fi
 
 bash scripts/windows.sh >/dev/null
-bash scripts/deps.sh wine wine64 xvfb xauth openbox xdotool
+bash scripts/deps.sh desktop wine
 qt=$(realpath "${GOMIRLO_QT_WIN64:-${XDG_CACHE_HOME:-$HOME/.cache}/gomirlo/qt6-win64-6.4.2}")
 tree=build-win/bench
 "$qt/bin/qt-cmake" -S . -B "$tree" -G Ninja --no-warn-unused-cli -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF \

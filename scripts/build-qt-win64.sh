@@ -31,10 +31,7 @@ toolchain=$work/mingw-w64-x86_64-posix.cmake
 log() { printf '\n== [%s] %s\n' "$(date +%T)" "$*"; }
 
 # --- What the build machine needs (Debian packages only) --------------------
-bash scripts/deps.sh \
-    g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 \
-    mingw-w64-x86-64-dev cmake ninja-build perl dpkg-dev xz-utils \
-    qt6-base-dev qt6-base-dev-tools
+bash scripts/deps.sh build windows qt-source
 # Qt's tools run on the build machine (moc, rcc, uic): Debian's, which must be
 # of the same version as the Qt built here.
 host_qt=$(dpkg-query -W -f='${Version}' qt6-base-dev)

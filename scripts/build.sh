@@ -8,10 +8,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-bash scripts/deps.sh \
-    build-essential cmake ninja-build pkgconf \
-    qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libpulse-dev libsndfile1-dev \
-    qt6-translations-l10n libgl-dev fonts-liberation
+bash scripts/deps.sh build
 
 targets=()
 for target in "$@"; do

@@ -2,12 +2,41 @@
 # SPDX-FileCopyrightText: 2026 Gomirlo developers
 # SPDX-License-Identifier: GPL-3.0-or-later
 #
-# Installs the Debian packages named on the command line that are missing.
-# Sourced or run by the other scripts; uses sudo when not root.
+# Installs the Debian packages that the named kinds of work need, those that are
+# missing:  bash scripts/deps.sh build test ...
+# This is the project's one list of packages. Uses sudo when not root.
 set -euo pipefail
 
+declare -A kinds=(
+    # The game: compiler, Qt, the sound libraries, Qt's Italian texts, the
+    # faces the layout was measured with.
+    [build]="build-essential cmake ninja-build pkgconf qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins
+             libpulse-dev libsndfile1-dev qt6-translations-l10n libgl-dev fonts-liberation"
+    # A private desktop to play the game on (X server, window manager, sound
+    # server with a null sink, the accessibility bus and dogtail) and the
+    # validators of the desktop files.
+    [desktop]="xvfb xauth openbox pulseaudio pulseaudio-utils dbus-daemon dbus-bin at-spi2-core
+               python3-dogtail desktop-file-utils appstream imagemagick"
+    [fuzz]="clang-14 libclang-rt-14-dev"
+    [package]="dpkg-dev lintian"
+    # The Windows program: the cross compiler, NSIS, zip.
+    [windows]="g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+               mingw-w64-x86-64-dev nsis zip"
+    # Building a Qt from Debian's source package.
+    [qt-source]="perl dpkg-dev xz-utils"
+    [wine]="wine wine64 xdotool xclip"
+    [bench]="libbenchmark-dev libx11-dev libxtst-dev x11-utils xdotool"
+)
+
+packages=()
+for kind in "$@"; do
+    [ -n "${kinds[$kind]:-}" ] || { echo "deps.sh: no such kind of work: $kind" >&2; exit 2; }
+    # shellcheck disable=SC2206 # the list splits at blanks and line ends
+    packages+=(${kinds[$kind]})
+done
+
 missing=()
-for package in "$@"; do
+for package in "${packages[@]}"; do
     if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
         missing+=("$package")
     fi

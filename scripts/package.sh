@@ -9,10 +9,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-bash scripts/deps.sh \
-    build-essential cmake ninja-build pkgconf \
-    qt6-base-dev qt6-base-dev-tools libpulse-dev libsndfile1-dev \
-    libgl-dev dpkg-dev lintian
+bash scripts/deps.sh build package
 
 build=build-deb
 # Debian's hardening flags (fortified functions, read-only relocations, bind

@@ -17,10 +17,7 @@ cd "$(dirname "$0")/.."
 fuzz_seconds=${GOMIRLO_FUZZ_SECONDS:-20}
 started=$SECONDS
 
-bash scripts/deps.sh \
-    build-essential cmake ninja-build pkgconf qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins \
-    libpulse-dev libsndfile1-dev \
-    clang-14 libclang-rt-14-dev
+bash scripts/deps.sh build fuzz
 
 # --- Fuzzing ---------------------------------------------------------------
 

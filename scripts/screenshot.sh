@@ -13,8 +13,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-bash scripts/deps.sh xvfb xauth openbox imagemagick pulseaudio pulseaudio-utils \
-    dbus-daemon dbus-bin at-spi2-core python3-dogtail
+bash scripts/deps.sh desktop
 root=${1:-}
 if [ -z "$root" ]; then
     bash scripts/build.sh

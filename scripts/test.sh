@@ -11,8 +11,7 @@ cd "$(dirname "$0")/.."
 # and a sound server with a null sink to hear the cues; the accessibility bus
 # and dogtail, which plays the installed game through it; the validators of the
 # desktop files.
-bash scripts/deps.sh xvfb xauth openbox pulseaudio pulseaudio-utils \
-    dbus-daemon dbus-bin at-spi2-core python3-dogtail desktop-file-utils appstream
+bash scripts/deps.sh desktop
 bash scripts/build.sh
 
 source scripts/sound-server.sh
@@ -47,5 +46,5 @@ echo "package: played end to end from $root"
 # (GOMIRLO_QT_WIN64 names a static Qt for Windows; without it windows.sh builds
 # one first), then installed, played and uninstalled under Wine.
 bash scripts/windows.sh
-bash scripts/deps.sh wine wine64 xdotool xclip imagemagick
+bash scripts/deps.sh wine
 /usr/bin/python3 tests/e2e/play_under_wine.py build-win/GomirloSetup.exe

@@ -19,11 +19,7 @@ started=$SECONDS
 # The cross compiler, the build machine's own compiler for the cue
 # synthesizer, Debian's Qt tools (moc, uic, rcc) of the same version as the
 # Windows Qt, Qt's Italian translation, NSIS and zip.
-bash scripts/deps.sh \
-    build-essential cmake ninja-build \
-    g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 \
-    qt6-base-dev qt6-base-dev-tools qt6-translations-l10n \
-    nsis zip
+bash scripts/deps.sh build windows
 
 qt=${GOMIRLO_QT_WIN64:-}
 if [ -z "$qt" ]; then
