@@ -159,6 +159,17 @@ private slots:
         QVERIFY(!end->messages().contains(Saved));
     }
 
+    // Another copy of the game, on this PC or another, saved a higher record
+    // since this game started: it stands, and nothing is said.
+    void aHigherRecordSavedMeanwhileStands()
+    {
+        auto game = played(13);
+        game->records.put(pair("20\r\n", "Ugo\r\n"));
+        game->exitButton()->click();
+        QCOMPARE(std::tuple(game->messages().size(), game->exit.status), std::tuple(1, std::optional(0)));
+        QCOMPARE(game->records.files(), pair("20\r\n", "Ugo\r\n"));
+    }
+
     void aNewRaceIsConfirmedThenStartsAfreshAndSavesNothing_data()
     {
         QTest::addColumn<QString>("limit");
