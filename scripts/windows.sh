@@ -68,6 +68,21 @@ if [ -n "$foreign" ]; then
 fi
 echo "gomirlo.exe imports only Windows' own DLLs: $(tr '\n' ' ' <<<"$imports")"
 
+# The manifest as Windows reads it from the program: run with the user's own
+# rights, as a program for Windows 10 and 11, with long paths, and no DPI
+# setting of its own, which would fight Qt's.
+manifest=$(wrestool -x --raw --type=24 "$out/gomirlo.exe")
+read_manifest() { xmllint --xpath "string(//*[local-name()='$1']${2:-})" - <<<"$manifest"; }
+if [ "$(read_manifest requestedExecutionLevel /@level)" != asInvoker ] ||
+   [ "$(read_manifest supportedOS /@Id)" != '{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}' ] ||
+   [ "$(read_manifest longPathAware)" != true ] ||
+   [ -n "$(read_manifest dpiAware)$(read_manifest dpiAwareness)" ]; then
+    echo "gomirlo.exe does not carry the manifest it should:" >&2
+    echo "${manifest:-(none)}" >&2
+    exit 1
+fi
+echo "gomirlo.exe's manifest: asInvoker, Windows 10/11, long paths, no DPI setting"
+
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$tree/CMakeCache.txt")
 
 echo "== Making the installer"
