@@ -5,7 +5,7 @@
 # Builds the Windows program from this checkout into build-win/:
 #   build-win/gomirlo.exe, build-win/suoni/   the game, statically linked, and its cues
 #   build-win/LICENZE/                        its licence, the notices of all it links, where the sources are
-#   build-win/GomirloSetup.exe                the installer (NSIS), for one user, no admin rights
+#   build-win/GomirloSetup.exe                the installer (NSIS): for one user, or for the whole PC
 #   build-win/gomirlo-windows.zip             the same program to unzip anywhere
 # The build tree itself is build-win/cmake/.
 #
@@ -132,12 +132,32 @@ sed -i 's/\r*$/\r/' "$licences"/*.txt
 ls "$licences"
 
 echo "== Making the installer"
+# It installs, and its uninstaller removes, the cues by the names the game
+# plays them by, and the licences by the names gathered above.
+cue() { sed -n "s/.*char $1\[\] = \"\(.*\)\";/\1/p" ui/cuefiles.h; }
+{
+    echo '!macro INSTALL_LICENCES'
+    for file in "$licences"/*; do echo "    File \"$PWD/$file\""; done
+    echo '!macroend'
+    echo '!macro REMOVE_LICENCES'
+    for file in "$licences"/*; do echo "    Delete \"\$INSTDIR\\LICENZE\\$(basename "$file")\""; done
+    echo '!macroend'
+} > "$tree/licences.nsh"
 makensis -V2 -INPUTCHARSET UTF8 \
     -DVERSION="$version" \
     -DPROGRAM="$PWD/$out" \
+    -DCUE_FOLDER="$(cue Folder)" -DCUE_RIGHT="$(cue RightAnswer)" -DCUE_WRONG="$(cue WrongAnswer)" \
+    -DLICENCES="$PWD/$tree/licences.nsh" \
     -DICON="$PWD/ui/pictures/gomirlo.ico" \
     -DOUTFILE="$PWD/$out/GomirloSetup.exe" \
     packaging/windows/gomirlo.nsi
+# Sharp at 150 %: the installer says it draws for the screen's DPI itself.
+manifest=$(wrestool -x --raw --type=24 "$out/GomirloSetup.exe")
+if [ "$(read_manifest dpiAware)" != true ]; then
+    echo "GomirloSetup.exe does not say it is DPI-aware:" >&2
+    echo "${manifest:-(none)}" >&2
+    exit 1
+fi
 
 echo "== Making the portable zip"
 # Gomirlo/ with the game, its cues and LICENZE/, in a fixed order so that the same
