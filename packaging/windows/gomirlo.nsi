@@ -41,7 +41,9 @@ AllowSkipFiles off
 # Installing again goes where the game already is.
 !define MULTIUSER_INSTALLMODE_INSTDIR_REGISTRY_KEY "${UNINSTALL_KEY}"
 !define MULTIUSER_INSTALLMODE_INSTDIR_REGISTRY_VALUENAME "InstallLocation"
-!define MULTIUSER_INIT_TEXT_ALLUSERSNOTPOSSIBLE "Per installare o rimuovere Gomirlo per tutti gli utenti di questo PC servono i diritti di amministratore."
+# MultiUser.nsh shows this in a message box without /SD, which a silent run
+# would wait on for ever: the text closes its quotes to give it one.
+!define MULTIUSER_INIT_TEXT_ALLUSERSNOTPOSSIBLE 'Per installare o rimuovere Gomirlo per tutti gli utenti di questo PC servono i diritti di amministratore." /SD "IDOK'
 !define MULTIUSER_INIT_FUNCTIONQUIT Refused
 !define MULTIUSER_INIT_un.FUNCTIONQUIT un.Refused
 !include "MultiUser.nsh"
