@@ -65,7 +65,8 @@ VIAddVersionKey /LANG=1040 "ProductVersion" "${VERSION}"
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
 !define MUI_ABORTWARNING
-!define MUI_FINISHPAGE_RUN "$INSTDIR\gomirlo.exe"
+!define MUI_FINISHPAGE_RUN
+!define MUI_FINISHPAGE_RUN_FUNCTION StartGame
 !insertmacro MULTIUSER_PAGE_INSTALLMODE
 !insertmacro MUI_PAGE_WELCOME
 !insertmacro MUI_PAGE_INSTFILES
@@ -96,6 +97,16 @@ VIAddVersionKey /LANG=1040 "ProductVersion" "${VERSION}"
 !macroend
 !insertmacro GAME_CLOSED ""
 !insertmacro GAME_CLOSED "un."
+
+# Installed for all users, the installer runs with an administrator's rights,
+# maybe another account's: the shell starts the game for whoever is logged on.
+Function StartGame
+    ${If} $MultiUser.InstallMode == AllUsers
+        Exec '"$WINDIR\explorer.exe" "$INSTDIR\gomirlo.exe"'
+    ${Else}
+        Exec '"$INSTDIR\gomirlo.exe"'
+    ${EndIf}
+FunctionEnd
 
 Function .onInit
     !insertmacro MULTIUSER_INIT
