@@ -91,7 +91,7 @@ try:
     run("wineserver", "-w")
     run("wine", "reg", "query", uninstall_key).returncode == 0 or fail("no uninstall entry")
     with zipfile.ZipFile(os.path.dirname(setup) + "/gomirlo-windows.zip") as portable:
-        zipped = {name[16:]: portable.read(name) for name in portable.namelist() if name.startswith("Gomirlo/LICENZE/")}
+        zipped = {os.path.basename(name): portable.read(name) for name in portable.namelist() if "/LICENZE/" in name}
     installed = {name: open(program + "/LICENZE/" + name, "rb").read() for name in os.listdir(program + "/LICENZE")}
     installed == zipped and b"GNU GENERAL PUBLIC LICENSE" in zipped.get("COPYING.txt", b"") or fail(
         "the licences installed, %r, are not the zip's, %r, with the GPL" % (sorted(installed), sorted(zipped)))
@@ -134,7 +134,7 @@ try:
     run("wineserver", "-w")
     quiet = run("wine", "reg", "query", machine_key, "/v", "QuietUninstallString").stdout
     os.path.exists(machine + "/gomirlo.exe") and os.path.exists(machine_shortcut) and not os.path.exists(program) \
-        or fail("not installed for all users: %r" % quiet)
+        and "/AllUsers" in quiet or fail("not installed for all users: %r" % quiet)
     uninstaller, options = re.search(r'REG_SZ\s+"(.+)" (.+)', quiet).groups()
     run("wine", uninstaller, *options.split())
     uninstalled(machine, machine_shortcut, machine_key)
