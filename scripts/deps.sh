@@ -19,9 +19,11 @@ declare -A kinds=(
                python3-dogtail desktop-file-utils appstream imagemagick"
     [fuzz]="clang-14 libclang-rt-14-dev"
     [package]="dpkg-dev lintian"
-    # The Windows program: the cross compiler, NSIS, zip.
+    # The Windows program: the cross compiler, NSIS, zip; Python for the
+    # notices of Qt's bundled parts; wrestool and xmllint to read back the
+    # manifests.
     [windows]="g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
-               mingw-w64-x86-64-dev nsis zip"
+               mingw-w64-x86-64-dev nsis zip python3 icoutils libxml2-utils"
     # Building a Qt from Debian's source package.
     [qt-source]="perl dpkg-dev xz-utils"
     [wine]="wine wine64 xdotool xclip"
