@@ -24,7 +24,7 @@ bash scripts/deps.sh build desktop bench
 
 build=build-bench
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DGOMIRLO_BENCHMARKS=ON >/dev/null
-nice cmake --build "$build" --target bench_cues cues >/dev/null
+nice cmake --build "$build" --target bench_cues >/dev/null
 
 source scripts/sound-server.sh
 start_sound_server

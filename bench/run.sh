@@ -14,7 +14,7 @@ bash scripts/deps.sh build desktop bench
 
 build=build-bench
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DGOMIRLO_BENCHMARKS=ON >/dev/null
-nice cmake --build "$build" --target bench_backdrop bench_window bench_records cues >/dev/null
+nice cmake --build "$build" --target bench_backdrop bench_window bench_records >/dev/null
 
 source scripts/sound-server.sh
 start_sound_server

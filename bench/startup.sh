@@ -36,7 +36,7 @@ bash scripts/deps.sh build desktop bench
 
 build=build-bench
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DGOMIRLO_BENCHMARKS=ON >/dev/null
-nice cmake --build "$build" --target gomirlo minimal_prompt startprobe cues >/dev/null
+nice cmake --build "$build" --target gomirlo minimal_prompt startprobe >/dev/null
 
 scratch=$(mktemp -d /tmp/gomirlo-startup.XXXXXX)
 cleanup() {

@@ -31,7 +31,7 @@ qt=$(realpath "${GOMIRLO_QT_WIN64:-${XDG_CACHE_HOME:-$HOME/.cache}/gomirlo/qt6-w
 tree=build-win/bench
 "$qt/bin/qt-cmake" -S . -B "$tree" -G Ninja --no-warn-unused-cli -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF \
     -DGOMIRLO_BENCHMARKS=ON -DQT_CHAINLOAD_TOOLCHAIN_FILE="$qt/lib/cmake/mingw-w64-x86_64-posix.cmake" >/dev/null
-nice cmake --build "$tree" --target gomirlo minimal_prompt cues >/dev/null
+nice cmake --build "$tree" --target gomirlo minimal_prompt >/dev/null
 
 scratch=$(mktemp -d /tmp/gomirlo-wine-startup.XXXXXX)
 trap 'rm -rf "$scratch"' EXIT

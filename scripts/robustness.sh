@@ -72,7 +72,6 @@ nice cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAG
 reports=build-asan/sanitizer-reports
 rm -rf "$reports"
 mkdir -p "$reports"
-# The build runs a program of ours (the cue synthesizer): it is checked too.
 # AddressSanitizer and LeakSanitizer write their reports to files, so that one
 # from a program that a test starts is seen too. UndefinedBehaviorSanitizer
 # loses its reports when given a file, so it writes to the test's output, and
