@@ -25,7 +25,7 @@ declare -A kinds=(
     # Building a Qt from Debian's source package.
     [qt-source]="perl dpkg-dev xz-utils"
     [wine]="wine wine64 xdotool xclip"
-    [bench]="libbenchmark-dev libx11-dev libxtst-dev x11-utils xdotool"
+    [bench]="libbenchmark-dev libx11-dev libxtst-dev"
 )
 
 packages=()
