@@ -62,7 +62,8 @@ waitfor() { # <what> <test command...>: up to 30 s
 Xvfb -displayfd 3 -screen 0 "${screen}x24" -nolisten tcp 3>"$home/display" >"$home/xvfb.log" 2>&1 &
 pids+=($!)
 waitfor "X server" grep -q . "$home/display"
-export DISPLAY=:$(<"$home/display")
+DISPLAY=:$(<"$home/display")
+export DISPLAY
 openbox --sm-disable --startup "touch $home/openbox-ready" >"$home/openbox.log" 2>&1 &
 pids+=($!)
 waitfor "window manager" test -e "$home/openbox-ready"
@@ -75,6 +76,7 @@ waitfor "sound server" pactl info
 dbus-daemon --session --nofork --nopidfile --print-address=3 3>"$home/bus" >"$home/dbus.log" 2>&1 &
 pids+=($!)
 waitfor "session bus" grep -q . "$home/bus"
-export DBUS_SESSION_BUS_ADDRESS=$(<"$home/bus")
+DBUS_SESSION_BUS_ADDRESS=$(<"$home/bus")
+export DBUS_SESSION_BUS_ADDRESS
 
 "$@"
