@@ -72,7 +72,6 @@ nice cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAG
 reports=build-asan/sanitizer-reports
 rm -rf "$reports"
 mkdir -p "$reports"
-# The build runs a program of ours (the cue synthesizer): it is checked too.
 # AddressSanitizer and LeakSanitizer write their reports to files, so that one
 # from a program that a test starts is seen too. UndefinedBehaviorSanitizer
 # loses its reports when given a file, so it writes to the test's output, and
@@ -88,7 +87,8 @@ echo "== Running the tests with sanitizers (built after $((SECONDS - started))s)
 # Every test runs once: a failure is a failure, whether or not a sanitizer
 # reported it.
 ctest_log=build-asan/ctest.log
-if ! QT_QPA_PLATFORM=offscreen nice ctest --test-dir build-asan --output-on-failure -j2 --output-log "$ctest_log"; then
+if ! QT_QPA_PLATFORM=offscreen nice bash scripts/desktop.sh ctest --test-dir build-asan --output-on-failure -j2 \
+    --output-log "$ctest_log"; then
     failed+=("tests under sanitizers")
 fi
 if grep -q -E 'runtime error:|ERROR: (Address|Leak|UndefinedBehavior)Sanitizer' "$ctest_log"; then

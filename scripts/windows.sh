@@ -17,9 +17,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 started=$SECONDS
 
-# The cross compiler, the build machine's own compiler for the cue
-# synthesizer, Debian's Qt tools (moc, uic, rcc) of the same version as the
-# Windows Qt, Qt's Italian translation, NSIS and zip.
+# The cross compiler, Debian's Qt tools (moc, uic, rcc) of the same version as
+# the Windows Qt, Qt's Italian translation, NSIS and zip.
 bash scripts/deps.sh build windows
 
 qt=${GOMIRLO_QT_WIN64:-}
