@@ -55,9 +55,8 @@ private:
     std::map<QString, QByteArray> m_waves;
 };
 
-CuePlayer::CuePlayer(QObject *parent)
-    : QObject(parent)
-    , m_output(std::make_unique<Output>())
+CuePlayer::CuePlayer()
+    : m_output(std::make_unique<Output>())
 {
 }
 
