@@ -22,8 +22,7 @@ void Tavola::moveFocusTo(QWidget *control)
         news << m_ui->lblNum1->text() << m_ui->Label2->text();
     } else {
         news << m_ui->lblMessage->text();
-        const std::pair<QLabel *, QLabel *> figures[] = {{m_ui->Label6, m_ui->lblScore}, {m_ui->Label1, m_ui->lblScore1},
-                                                         {m_ui->Label3, m_ui->lblScore2}, {m_ui->Label11, m_ui->lblconto}};
+        const std::pair<QLabel *, QLabel *> figures[] = {{m_ui->Label6, m_ui->lblScore}, {m_ui->Label1, m_ui->lblScore1}, {m_ui->Label3, m_ui->lblScore2}, {m_ui->Label11, m_ui->lblconto}};
         for (const auto &[heading, figure] : figures)
             news << heading->text() + u' ' + figure->text();
     }

@@ -86,9 +86,11 @@ private:
         pa_proplist_free(properties);
         if (!m_context)
             return false;
-        pa_context_set_state_callback(m_context, [](pa_context *, void *loop) {
-            pa_threaded_mainloop_signal(static_cast<pa_threaded_mainloop *>(loop), 0);
-        }, m_loop);
+        pa_context_set_state_callback(
+            m_context, [](pa_context *, void *loop) {
+                pa_threaded_mainloop_signal(static_cast<pa_threaded_mainloop *>(loop), 0);
+            },
+            m_loop);
         // The game starts no sound server of its own.
         if (pa_context_connect(m_context, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0)
             return false;
@@ -117,9 +119,11 @@ private:
         pa_proplist_free(properties);
         if (!m_stream)
             return;
-        pa_stream_set_write_callback(m_stream, [](pa_stream *, size_t bytes, void *playback) {
-            static_cast<ServerPlayback *>(playback)->write(bytes);
-        }, this);
+        pa_stream_set_write_callback(
+            m_stream, [](pa_stream *, size_t bytes, void *playback) {
+                static_cast<ServerPlayback *>(playback)->write(bytes);
+            },
+            this);
         pa_stream_connect_playback(m_stream, nullptr, nullptr, PA_STREAM_NOFLAGS, nullptr, nullptr);
     }
 
@@ -136,9 +140,11 @@ private:
             pa_stream_cancel_write(m_stream);
         if (frames < sf_count_t(bytes / frame)) {
             pa_stream_set_write_callback(m_stream, nullptr, nullptr);
-            pa_operation_unref(pa_stream_drain(m_stream, [](pa_stream *stream, int, void *) {
-                pa_stream_disconnect(stream);
-            }, nullptr));
+            pa_operation_unref(pa_stream_drain(
+                m_stream, [](pa_stream *stream, int, void *) {
+                    pa_stream_disconnect(stream);
+                },
+                nullptr));
         }
     }
 
@@ -193,7 +199,8 @@ public:
         // Cues are started in the order they are asked for, so a later one still
         // cuts off an earlier one.
         ServerPlayback *playback = m_playback;
-        QMetaObject::invokeMethod(playback, [playback, path] { playback->play(path); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            playback, [playback, path] { playback->play(path); }, Qt::QueuedConnection);
     }
 
 private:

@@ -1,15 +1,15 @@
 // SPDX-FileCopyrightText: 2026 Gomirlo developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "cueplayer.h"
 #include "cuefiles.h"
+#include "cueplayer.h"
 
 #include <QCoreApplication>
 #include <QFile>
 
 #include <map>
 
-#include <windows.h>
 #include <mmsystem.h>
+#include <windows.h>
 
 // Cues play through the system's own sound player (PlaySound of winmm), from
 // memory: both files are read once, when the player is made, so that an
