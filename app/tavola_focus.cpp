@@ -11,12 +11,8 @@ using namespace Qt::StringLiterals;
 
 void Tavola::moveFocusTo(QWidget *control)
 {
-    // A screen reader speaks the description of a control as the focus lands
-    // on it, but neither a new caption of a label nor a change to the control
-    // that already has the focus: so what the child must hear goes into the
-    // description before the focus moves. Every word of it is a caption of
-    // the window: the question with its number, or the judgement with the
-    // three counters and the time left under their headings.
+    // A screen reader speaks a control's description as the focus lands on it,
+    // and not a label's new caption: what the child must hear goes there first.
     QStringList news;
     if (control == m_ui->txtAnswer) {
         news << m_ui->lblNum1->text() << m_ui->Label2->text();

@@ -18,11 +18,8 @@ int RandomGenerator::drawBelow(int n)
 
 void RandomGenerator::reseed(double secondsSinceMidnight)
 {
-    // Both halves of the double change with the time of day; folding them
-    // into 16 bits in the middle of the state, and keeping the low byte,
-    // gives questions a millisecond apart different sequences. (16 bits is
-    // all the game needs: the seed only has to differ from one question to
-    // the next.)
+    // Both halves of the double, folded into 16 bits in the middle of the
+    // state: questions a millisecond apart get different sequences.
     const auto bits = std::bit_cast<std::uint64_t>(secondsSinceMidnight);
     const auto high = static_cast<std::uint32_t>(bits >> 32);
     const auto low = static_cast<std::uint32_t>(bits);

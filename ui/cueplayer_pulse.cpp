@@ -41,10 +41,8 @@ public:
 
     void play(const QString &path)
     {
-        // libsndfile reads a WAV file whatever chunks it holds and however its
-        // header was written (libcanberra's own reader, tried first, garbled
-        // or refused some such files), and hands its samples over as 16-bit
-        // ones whatever their own width. A file it cannot read is silence.
+        // libsndfile reads any WAV a sound editor writes, as 16-bit samples; a
+        // file it cannot read is silence.
         const QByteArray name = QFile::encodeName(path);
         SF_INFO info{};
         SoundFile file(sf_open(name.constData(), SFM_READ, &info), &sf_close);
@@ -104,11 +102,8 @@ private:
         }
     }
 
-    // A stream for the file. The server asks for data, which is read from the
-    // file as it asks; at the end of the file the stream is drained, so that
-    // it is closed only once the server has played all of it. The role
-    // "game": the desktop's volume for alert sounds, which may be turned down,
-    // must not silence the cues.
+    // Read as the server asks, and drained at the end so that all of it is
+    // heard. The role "game": a muted alert volume must not silence the cues.
     void start(SoundFile file, const pa_sample_spec &format, const QByteArray &path)
     {
         m_file = std::move(file);
@@ -166,14 +161,8 @@ private:
     SoundFile m_file{nullptr, &sf_close}; // what m_stream plays
 };
 
-// Cues play on the desktop's sound server (PulseAudio, or PipeWire's
-// PulseAudio server), read by libsndfile and played through libpulse, as
-// paplay does. Nothing is asked of the server before the first cue, so it
-// costs the start of the game nothing. Cues start in a thread of their own:
-// starting one means reading the file and round trips to the server, a
-// millisecond or more each time (more for the first), which the window's
-// thread would otherwise spend waiting before it can show the answer's
-// judgement.
+// Cues start in a thread of their own: reading the file and the round trips to
+// the sound server take a millisecond or more, which the window must not wait.
 class CuePlayer::Output
 {
 public:
