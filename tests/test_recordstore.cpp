@@ -16,8 +16,6 @@
 #ifndef Q_OS_WIN
 #include "diskwatch.h"
 
-#include <csignal>
-#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #endif
@@ -164,23 +162,6 @@ private slots:
     }
 
 #ifndef Q_OS_WIN
-    void aFailedSaveKeepsTheOldPairAndSaysWhy()
-    {
-        const QTemporaryDir home;
-        putFiles(home.path(), OldPair);
-        const Outcome gone = run([&] { save(home.filePath(u"missing"_s), NewPair); });
-        QCOMPARE(std::pair(gone.code, gone.file), std::pair(int(RuntimeError::PathNotFound), home.filePath(u"missing/gomirlo.lock"_s)));
-        // A full disk: no file may grow past its first byte.
-        rlimit saved{};
-        ::getrlimit(RLIMIT_FSIZE, &saved);
-        const rlimit oneByte{1, saved.rlim_max};
-        QVERIFY(std::signal(SIGXFSZ, SIG_IGN) != SIG_ERR && ::setrlimit(RLIMIT_FSIZE, &oneByte) == 0);
-        const Outcome full = run([&] { save(home.path(), NewPair); });
-        ::setrlimit(RLIMIT_FSIZE, &saved);
-        QCOMPARE(std::pair(full.code, full.file), std::pair(int(RuntimeError::FileAccess), home.filePath(Score)));
-        QCOMPARE(filesIn(home.path()), OldPair);
-    }
-
     // Four copies of the game save the scores 1 to 40 in turn into one folder
     // that holds no record files yet, each only when it beats the record it
     // finds there.

@@ -6,14 +6,6 @@
 #include <QDir>
 #include <QTest>
 
-char *toString(const Files &files)
-{
-    QStringList entries;
-    for (auto file = files.begin(); file != files.end(); ++file)
-        entries << file.key() + u'=' + QString::fromLatin1(QByteArray(file.value()).replace("\r", "\\r").replace("\n", "\\n"));
-    return QTest::toString(entries.join(u", "));
-}
-
 Files filesIn(const QString &folder)
 {
     Files files;

@@ -10,7 +10,6 @@
 // The entries of a folder by name with their bytes; "<dir>" stands for a
 // folder, which putFiles makes non-empty so that no rename can replace it.
 using Files = QMap<QString, QByteArray>;
-char *toString(const Files &files);
 Files filesIn(const QString &folder);
 void putFiles(const QString &folder, const Files &files);
 
