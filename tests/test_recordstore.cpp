@@ -128,6 +128,19 @@ private slots:
         Faults::noLinks = false;
     }
 
+    // A first start that cannot make the files says what failed, not what
+    // failed later for want of them.
+    void aStartReportsTheStepThatFailed()
+    {
+        for (int step = 1;; ++step) {
+            const QTemporaryDir home;
+            const Outcome start = run([&] { RecordStore::open(home.path(), {}); }, Faults::Refuse, step);
+            if (!start.reached)
+                break;
+            QCOMPARE(start.code, int(RuntimeError::FileAccess)); // as the refused step's error reads
+        }
+    }
+
     void theEarlierProgramsRecordIsTakenOverOnlyByTheStartThatMakesTheFolder_data()
     {
         QTest::addColumn<Files>("before"); // the record folder, if it is there already
