@@ -2,7 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "randomgenerator.h"
 
-#include <bit>
+#include <cstdint>
+#include <cstring>
 
 float RandomGenerator::next()
 {
@@ -23,7 +24,10 @@ void RandomGenerator::reseed(double secondsSinceMidnight)
     // gives questions a millisecond apart different sequences. (16 bits is
     // all the game needs: the seed only has to differ from one question to
     // the next.)
-    const auto bits = std::bit_cast<std::uint64_t>(secondsSinceMidnight);
+    // The bits of the double as they are (std::bit_cast, which the browser's
+    // C++ library lacks).
+    std::uint64_t bits = 0;
+    std::memcpy(&bits, &secondsSinceMidnight, sizeof bits);
     const auto high = static_cast<std::uint32_t>(bits >> 32);
     const auto low = static_cast<std::uint32_t>(bits);
     const std::uint32_t mixed = ((high ^ (high >> 16)) ^ (low ^ (low >> 16))) & 0xFFFF;
