@@ -1,0 +1,173 @@
+#!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 Gomirlo developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+#
+# Builds the Qt that the game for the browser links: qtbase 6.4.2 (Core, Gui,
+# OpenGL, Widgets, the wasm platform plugin, the ICO reader) as static
+# libraries for WebAssembly, single-threaded, with asyncify (so that a modal
+# box's exec() works), with Debian 12's emscripten 3.1.6, from Debian's own
+# qt6-base source, so that it is the same Qt as the Linux build.
+# scripts/web.sh runs it once when it is given no Qt of this kind; it takes
+# about a quarter of an hour on two cores.
+#
+#   GOMIRLO_QT_PREFIX  where the Qt is installed
+#                      (default ${XDG_CACHE_HOME:-~/.cache}/gomirlo/qt6-wasm-6.4.2)
+#   GOMIRLO_QT_WORK    source and build tree, removed once the Qt is installed
+#                      (default: qt-wasm-build beside the prefix)
+#   JOBS               parallel compile jobs (default 2)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+started=$SECONDS
+
+cache=${XDG_CACHE_HOME:-$HOME/.cache}/gomirlo
+prefix=$(realpath -m "${GOMIRLO_QT_PREFIX:-$cache/qt6-wasm-6.4.2}")
+work=$(realpath -m "${GOMIRLO_QT_WORK:-$(dirname "$prefix")/qt-wasm-build}")
+jobs=${JOBS:-2}
+deb_version=6.4.2+dfsg-10
+downloads=$work/deb-src
+source=$work/qt6-base-6.4.2
+build=$work/build
+shim=$work/emsdk-shim
+
+log() { printf '\n== [%s] %s\n' "$(date +%T)" "$*"; }
+
+# --- What the build machine needs (Debian packages only) --------------------
+bash scripts/deps.sh build web qt-source
+# Qt's tools run on the build machine (moc, rcc, uic): Debian's, which must be
+# of the same version as the Qt built here.
+host_qt=$(dpkg-query -W -f='${Version}' qt6-base-dev)
+if [[ $host_qt != 6.4.2* ]]; then
+    echo "The build machine's Qt is $host_qt; this needs 6.4.2 (Debian 12)" >&2
+    exit 1
+fi
+# Emscripten's JavaScript optimizer needs acorn from node-acorn, which only
+# Debian's own nodejs finds by itself.
+export NODE_PATH=/usr/share/nodejs${NODE_PATH:+:$NODE_PATH}
+
+# --- Debian's source package ------------------------------------------------
+sudo=()
+[ "$(id -u)" -eq 0 ] || sudo=(sudo)
+if [ ! -f "$downloads/qt6-base_${deb_version}.dsc" ]; then
+    # apt-get source needs deb-src entries; they are added beside the
+    # machine's own deb entries, for the same mirrors and suites.
+    if ! grep -rqs '^Types:.*deb-src' /etc/apt/sources.list.d/ && ! grep -qs '^deb-src' /etc/apt/sources.list; then
+        log "adding deb-src entries beside the machine's deb entries"
+        for f in /etc/apt/sources.list.d/*.sources; do
+            [[ -f $f && $f != *-src.sources ]] || continue
+            awk 'BEGIN { RS = ""; ORS = "\n\n" } /Types: deb\n/ { sub(/Types: deb\n/, "Types: deb-src\n"); print }' "$f"
+        done | "${sudo[@]}" tee /etc/apt/sources.list.d/gomirlo-src.sources >/dev/null
+        if [[ -f /etc/apt/sources.list ]]; then
+            sed -n 's/^deb /deb-src /p' /etc/apt/sources.list | "${sudo[@]}" tee /etc/apt/sources.list.d/gomirlo-src.list >/dev/null
+        fi
+        "${sudo[@]}" apt-get update -q -o DPkg::Lock::Timeout=300
+    fi
+    log "downloading Debian's qt6-base $deb_version source"
+    mkdir -p "$downloads"
+    (cd "$downloads" && apt-get source --download-only "qt6-base=$deb_version")
+fi
+
+log "unpacking the source into $source"
+rm -rf "$source"
+# dpkg-source checks the checksums the .dsc gives.
+dpkg-source --skip-patches -x "$downloads/qt6-base_${deb_version}.dsc" "$source" >/dev/null
+# Of Debian's patches only this one touches code built here: a security fix
+# in QtGui's text layout. The others concern modules, CPUs or packaging that
+# this build leaves out.
+patch -d "$source" -p1 --forward --batch --quiet < "$source/debian/patches/cve-2023-32763.diff"
+# One patch of ours. Debian's rcc, which the build machine runs, compresses
+# resources with zstd, and the code it writes then needs a zstd that this
+# QtCore does not have. qt_add_resources already passes --no-zstd in that
+# case; targets made by qt_add_executable and qt_add_library get the same
+# for AUTORCC.
+patch -d "$source" -p1 --forward --batch --quiet <<'PATCH_EOF'
+--- a/src/corelib/Qt6CoreMacros.cmake
++++ b/src/corelib/Qt6CoreMacros.cmake
+@@ -585,6 +585,20 @@
+     endif()
+ 
+     _qt_internal_set_up_static_runtime_library("${target}")
++    _qt_internal_autorcc_no_zstd("${target}")
++endfunction()
++
++# When cross-compiling, AUTORCC runs the host's rcc. If that rcc has zstd support
++# (Debian's does) it compresses resources with zstd and the generated code calls
++# qResourceFeatureZstd(), which a target QtCore built without zstd lacks.
++# qt_add_resources() already passes --no-zstd in that case; do the same for AUTORCC.
++function(_qt_internal_autorcc_no_zstd target)
++    if(DEFINED QT_FEATURE_zstd AND NOT QT_FEATURE_zstd)
++        get_target_property(type "${target}" TYPE)
++        if(NOT type STREQUAL "INTERFACE_LIBRARY")
++            set_property(TARGET "${target}" APPEND PROPERTY AUTORCC_OPTIONS "--no-zstd")
++        endif()
++    endif()
+ endfunction()
+ 
+ function(_qt_internal_finalize_executable target)
+@@ -2065,6 +2079,7 @@
+ 
+     add_library(${target} ${type_to_create} ${arg_UNPARSED_ARGUMENTS})
+     _qt_internal_set_up_static_runtime_library(${target})
++    _qt_internal_autorcc_no_zstd(${target})
+ 
+     if(NOT type_to_create STREQUAL "INTERFACE" AND NOT type_to_create STREQUAL "OBJECT")
+         _qt_internal_apply_win_prefix_and_suffix("${target}")
+PATCH_EOF
+
+# --- Emscripten, laid out as Qt expects an emsdk ----------------------------------
+# Qt's support for the browser insists on an emsdk (EMSDK naming a folder with
+# .emscripten and emscripten/emcc): a few links give it Debian's emscripten.
+# They are installed with the Qt, since every program built against it needs
+# them too (scripts/web.sh points EMSDK there).
+rm -rf "$shim"
+mkdir -p "$shim/emscripten"
+echo "EMSCRIPTEN_ROOT = 'emscripten' # Debian's emscripten package" > "$shim/.emscripten"
+ln -s /usr/share/emscripten/cmake "$shim/emscripten/cmake"
+for tool in emcc em++ emar emranlib; do
+    ln -s "/usr/bin/$tool" "$shim/emscripten/$tool"
+done
+# Emscripten.cmake finds its root by the emranlib.py three folders up.
+ln -s /usr/share/emscripten/emranlib.py "$shim/emscripten/emranlib.py"
+export EMSDK=$shim
+
+# --- Configure, build, install -------------------------------------------------
+configure=(
+    -prefix "$prefix"
+    -platform wasm-emscripten
+    -qt-host-path /usr
+    -release -static
+    -nomake examples -nomake tests
+    -device-option QT_EMSCRIPTEN_ASYNCIFY=1
+    -no-feature-thread
+    -no-dbus -no-icu -no-glib -no-fontconfig -no-pkg-config -no-zstd
+    -qt-zlib -qt-pcre -qt-libpng -qt-harfbuzz -qt-freetype -qt-doubleconversion
+    -no-libjpeg -no-gif
+    -no-feature-network -no-feature-sql -no-feature-printsupport
+    -no-feature-concurrent -no-feature-testlib -no-feature-xml
+    -no-feature-vulkan
+    # OpenGL (ES2, that is WebGL) stays on: the 6.4 wasm compositor draws with it.
+    --
+    -DCMAKE_TOOLCHAIN_FILE=/usr/share/emscripten/cmake/Modules/Platform/Emscripten.cmake
+    -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake
+)
+log "configuring"
+rm -rf "$build"
+mkdir -p "$build"
+(cd "$build" && nice -n 19 "$source/configure" "${configure[@]}") > "$work/configure.log" 2>&1 \
+    || { tail -40 "$work/configure.log" >&2; echo "configure failed, see $work/configure.log" >&2; exit 1; }
+
+log "building with $jobs jobs (log: $work/build.log)"
+if ! nice -n 19 cmake --build "$build" --parallel "$jobs" > "$work/build.log" 2>&1; then
+    grep -E -A15 '^FAILED' "$work/build.log" | head -60 >&2
+    echo "build failed, see $work/build.log" >&2
+    exit 1
+fi
+
+log "installing into $prefix"
+rm -rf "$prefix"
+cmake --install "$build" > "$work/install.log"
+cp -a "$shim" "$prefix/emsdk-shim"
+
+# The prefix is all that is needed from now on; the downloaded source stays
+# for a rebuild.
+rm -rf "$build" "$source" "$shim"
+log "Qt for WebAssembly in $prefix ($(du -sh "$prefix" | cut -f1)), built in $(((SECONDS - started) / 60)) min"
