@@ -13,7 +13,6 @@ struct GameState {
     Int16 ExpectedAnswer; // the right answer to the question on show: 20 minus the shown number
     Int16 CorrectCount; // right answers in this race
     Int16 WrongCount; // wrong answers in this race
-    Int16 FileNo; // number of the record file last created or written
     QString RecordLine; // the text last written to a record file
     Int16 ClockHours;
     Int16 ClockMinutes;

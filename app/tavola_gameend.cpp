@@ -26,14 +26,17 @@ void Tavola::SaveRecordAndEnd()
 
 void Tavola::checkRecordAndEnd()
 {
-    // Both values come from what the window shows.
+    // Both values come from what the window shows. The save compares again
+    // with the record on disk, which another copy of the game may have raised
+    // since this one started; a score that no longer beats it is not saved.
     const QString score = m_ui->lblScore->text();
-    if (!beatsRecord(m_ui->lblpunti->text(), score))
+    const auto beats = [&score](const QString &record) { return beatsRecord(record, score); };
+    if (!beats(m_ui->lblpunti->text()))
         endProgram(0);
 
-    m_state.FileNo = 1;
     m_state.RecordLine = m_ui->lblnome1->text();
-    RecordStore::writeRecord(m_state.WinDir, score, m_state.RecordLine);
+    if (!RecordStore::writeRecord(m_state.WinDir, score, m_state.RecordLine, beats))
+        endProgram(0);
     inform(u"Ok! Ho registrato il tuo record, C A M P I O N E"_s);
     endProgram(0);
 }

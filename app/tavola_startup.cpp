@@ -26,16 +26,11 @@ void Tavola::Form_Load()
 
     StartCountdown();
 
-    m_state.WinDir = RecordStore::GetSystemDir();
-    RecordStore::recoverInterruptedWrite(m_state.WinDir);
-    // Record files are never left open, so the first file number is the free one.
-    m_state.FileNo = 1;
-    RecordStore::createWhenMissing(m_state.WinDir + RecordStore::ScoreFile);
-    RecordStore::createWhenMissing(m_state.WinDir + RecordStore::NameFile);
-    // A school PC may still hold the record of the game's earlier program.
-    RecordStore::takeOverEarlierRecord(m_state.WinDir);
-    m_ui->lblpunti->setCaption(RecordStore::Leggifiletxt(m_state.WinDir + RecordStore::ScoreFile));
-    m_ui->lblnome->setCaption(RecordStore::Leggifiletxt(m_state.WinDir + RecordStore::NameFile));
+    // The record folder, made ready under its lock, and the record it holds.
+    const RecordStore::Record record = RecordStore::open();
+    m_state.WinDir = record.folder;
+    m_ui->lblpunti->setCaption(record.score);
+    m_ui->lblnome->setCaption(record.name);
 
     m_ui->lblconto->setText(countdownText(m_state.ClockHours, m_state.ClockMinutes, m_state.ClockSeconds));
 }

@@ -11,36 +11,30 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// What the start-up does with the record files, in its order: find the
-// folder, finish an interrupted write, create missing files, read both.
+// What every start-up does with the record files: make sure of the folder,
+// take its lock, finish an interrupted save, create missing files, read both.
 void readRecordAtStartUp(benchmark::State &state)
 {
     RecordFolder folder;
     folder.put({{Score, "12\r\n"}, {Name, "Anna\r\n"}});
-    QString score;
-    QString name;
-    for (auto _ : state) {
-        const QString winDir = RecordStore::GetSystemDir();
-        RecordStore::recoverInterruptedWrite(winDir);
-        RecordStore::createWhenMissing(winDir + RecordStore::ScoreFile);
-        RecordStore::createWhenMissing(winDir + RecordStore::NameFile);
-        score = RecordStore::Leggifiletxt(winDir + RecordStore::ScoreFile);
-        name = RecordStore::Leggifiletxt(winDir + RecordStore::NameFile);
-    }
-    if (score != u"12\r\n"_s || name != u"Anna\r\n"_s)
+    RecordStore::Record record;
+    for (auto _ : state)
+        record = RecordStore::open();
+    if (record.score != u"12\r\n"_s || record.name != u"Anna\r\n"_s)
         state.SkipWithError("the record was not read back");
 }
 
-// A new record at the end of a game: both lines written durably beside the
-// old files, then moved into place, score first.
+// A new record at the end of a game: under the lock, the stored score read
+// again, both lines written durably beside the old files, then moved into
+// place, score first.
 void writeNewRecord(benchmark::State &state)
 {
     RecordFolder folder;
-    const QString winDir = RecordStore::GetSystemDir();
+    const QString winDir = RecordStore::open().folder;
     int score = 0;
     for (auto _ : state) {
         ++score;
-        RecordStore::writeRecord(winDir, QString::number(score), u"Anna"_s);
+        RecordStore::writeRecord(winDir, QString::number(score), u"Anna"_s, [](const QString &) { return true; });
     }
     if (folder.files() != Files{{Score, QByteArray::number(score) + "\r\n"}, {Name, "Anna\r\n"}})
         state.SkipWithError("the record on disk is not the one written last");

@@ -10,81 +10,146 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace FileSystem {
+namespace {
+
+QByteArray native(const QString &path)
+{
+    return QFile::encodeName(path);
+}
+
+// A file system that cannot flush (some network and FUSE ones) has nothing
+// more to give; that is no failure of the write.
+bool flushed(int fd)
+{
+    return ::fsync(fd) == 0 || errno == EINVAL || errno == ENOTSUP || errno == EOPNOTSUPP;
+}
+
+} // namespace
 
 bool exists(const QString &path)
 {
-    return ::access(QFile::encodeName(path).constData(), F_OK) == 0;
+    if (::access(native(path).constData(), F_OK) == 0)
+        return true;
+    if (errno != ENOENT && errno != ENOTDIR)
+        fail(path, errno);
+    return false;
 }
 
 void removeQuietly(const QString &path)
 {
-    ::unlink(QFile::encodeName(path).constData());
+    ::unlink(native(path).constData());
+}
+
+Error readFile(const QString &path, qint64 maxBytes, QByteArray &bytes)
+{
+    const int fd = ::open(native(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return errno;
+    bytes.resize(maxBytes);
+    qsizetype done = 0;
+    Error error = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::read(fd, bytes.data() + done, size_t(bytes.size() - done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            error = n < 0 ? errno : 0;
+            break;
+        }
+        done += n;
+    }
+    ::close(fd);
+    bytes.truncate(done);
+    return error;
 }
 
 Error writeFileDurably(const QString &path, QByteArrayView bytes)
 {
-    const QByteArray name = QFile::encodeName(path);
+    const QByteArray name = native(path);
     const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (fd < 0)
         return errno;
     qsizetype done = 0;
-    while (done < bytes.size()) {
+    Error error = 0;
+    while (!error && done < bytes.size()) {
         const ssize_t n = ::write(fd, bytes.data() + done, size_t(bytes.size() - done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0) {
-            const int error = n < 0 ? errno : EIO;
-            ::close(fd);
-            ::unlink(name.constData());
-            return error;
-        }
-        done += n;
+        if (n > 0)
+            done += n;
+        else if (n == 0 || errno != EINTR)
+            error = n < 0 ? errno : EIO;
     }
-    if (::fsync(fd) != 0 || ::close(fd) != 0) {
-        const int error = errno;
+    if (!error && !flushed(fd))
+        error = errno;
+    if (::close(fd) != 0 && !error)
+        error = errno;
+    if (error)
         ::unlink(name.constData());
-        return error;
-    }
-    return 0;
-}
-
-Error copyDurably(const QString &from, const QString &to)
-{
-    QFile source(from);
-    if (!source.open(QIODevice::ReadOnly))
-        return errno ? errno : EIO;
-    const QByteArray bytes = source.readAll();
-    if (source.error() != QFileDevice::NoError)
-        return EIO;
-    return writeFileDurably(to, bytes);
+    return error;
 }
 
 Error renameOver(const QString &from, const QString &to)
 {
-    return std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0 ? 0 : errno;
+    return std::rename(native(from).constData(), native(to).constData()) == 0 ? 0 : errno;
 }
 
 Error link(const QString &from, const QString &to)
 {
-    return ::link(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0 ? 0 : errno;
+    return ::link(native(from).constData(), native(to).constData()) == 0 ? 0 : errno;
 }
 
 Error makeFolder(const QString &path)
 {
-    return ::mkdir(QFile::encodeName(path).constData(), 0777) == 0 || errno == EEXIST ? 0 : errno;
+    return ::mkdir(native(path).constData(), 0777) == 0 || errno == EEXIST ? 0 : errno;
 }
 
 void syncFolder(const QString &folder)
 {
-    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int fd = ::open(native(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd >= 0) {
         ::fsync(fd);
         ::close(fd);
     }
+}
+
+// flock locks hold between processes, and NFS clients turn them into locks on
+// the server. The holder removes the file as it lets go, so a lock taken on a
+// file that is no longer the one at path is no lock: it is tried again.
+Error tryLock(const QString &path, Lock &held)
+{
+    const QByteArray name = native(path);
+    for (;;) {
+        const int fd = ::open(name.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+        if (fd < 0)
+            return errno;
+        if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+            const Error error = errno == EWOULDBLOCK ? Busy : errno;
+            ::close(fd);
+            return error;
+        }
+        struct stat locked{}, current{};
+        if (::fstat(fd, &locked) == 0 && ::stat(name.constData(), &current) == 0) {
+            if (locked.st_dev == current.st_dev && locked.st_ino == current.st_ino) {
+                held = fd;
+                return 0;
+            }
+        } else if (errno != ENOENT) {
+            const Error error = errno;
+            ::close(fd);
+            return error;
+        }
+        ::close(fd);
+    }
+}
+
+void unlock(const QString &path, Lock held)
+{
+    ::unlink(native(path).constData());
+    ::close(int(held));
 }
 
 QStringList earlierRecordFolders()
@@ -96,9 +161,9 @@ QStringList earlierRecordFolders()
 void fail(const QString &path, Error error)
 {
     RuntimeError::Code code = RuntimeError::FileAccess;
-    if (error == EACCES || error == EPERM || error == EROFS)
+    if (error == EACCES || error == EPERM || error == EROFS || error == EWOULDBLOCK)
         code = RuntimeError::PermissionDenied;
-    else if (error == ENOENT || error == ENOTDIR)
+    else if (error == ENOENT || error == ENOTDIR || error == ENAMETOOLONG)
         code = RuntimeError::PathNotFound;
     throw RuntimeError(code, QString::fromLocal8Bit(std::strerror(error)), path);
 }

@@ -16,13 +16,42 @@
 namespace FileSystem {
 namespace {
 
+// A virus scanner, a backup or a sync agent may hold a file for a moment; its
+// refusal is waited out this long before it counts.
+constexpr std::chrono::milliseconds Patience{2000};
+
 // Every name goes to the system as UTF-16, never through the 8-bit code page:
 // a record folder under a user name such as "Niccolò" must work whatever the
-// system's language. The record paths carry a doubled separator, cleaned
-// away here so that the system gets a plain path.
+// system's language. The long form (\\?\, \\?\UNC\ on a share) has no
+// 260-character limit, so a deep redirected folder works; it takes the path
+// as it is, so the path is made plain first.
 std::wstring native(const QString &path)
 {
-    return QDir::toNativeSeparators(QDir::cleanPath(path)).toStdWString();
+    const QString plain = QDir::toNativeSeparators(QDir::cleanPath(path));
+    if (plain.startsWith(QStringLiteral("\\\\")))
+        return (QStringLiteral("\\\\?\\UNC\\") + plain.mid(2)).toStdWString();
+    return (QDir::isAbsolutePath(path) ? QStringLiteral("\\\\?\\") + plain : plain).toStdWString();
+}
+
+bool briefRefusal(Error error, const std::wstring &name)
+{
+    if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION)
+        return true;
+    if (error != ERROR_ACCESS_DENIED)
+        return false;
+    // Denied is brief only where nothing about the file forbids the access (a
+    // file being deleted refuses even a look at it).
+    const DWORD attributes = GetFileAttributesW(name.c_str());
+    return attributes == INVALID_FILE_ATTRIBUTES || !(attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY));
+}
+
+// Makes a call on the file name until it succeeds or is refused for good.
+template<typename Call>
+Error retried(const std::wstring &name, Call call)
+{
+    return retryBriefly(
+        Patience, [&] { return call() ? Error(0) : Error(GetLastError()); },
+        [&](Error error) { return briefRefusal(error, name); });
 }
 
 // Closes the handle when it goes out of scope, on every way out of a function.
@@ -35,13 +64,12 @@ public:
     }
     ~Handle()
     {
-        if (valid())
+        if (m_handle != INVALID_HANDLE_VALUE)
             CloseHandle(m_handle);
     }
     Handle(const Handle &) = delete;
     Handle &operator=(const Handle &) = delete;
 
-    bool valid() const { return m_handle != INVALID_HANDLE_VALUE; }
     HANDLE get() const { return m_handle; }
     // Closes it now; false if the system reports a failure, which for a file
     // just written may be the first sign that its bytes did not reach it.
@@ -51,52 +79,62 @@ private:
     HANDLE m_handle;
 };
 
-// Reads a whole file, as the backup copy needs it.
-Error readFile(const std::wstring &name, QByteArray &bytes)
+// Opens a file with CreateFileW, waiting out brief refusals.
+Error openFile(const std::wstring &name, DWORD access, DWORD sharing, DWORD disposition, HANDLE &opened)
 {
-    Handle file(CreateFileW(name.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.valid())
-        return Error(GetLastError());
-    LARGE_INTEGER size{};
-    if (!GetFileSizeEx(file.get(), &size))
-        return Error(GetLastError());
-    // A score file is one short line: one of 4 GiB or more, more than a read
-    // can take at once, is refused rather than read into memory.
-    if (size.QuadPart > MAXDWORD)
-        return ERROR_FILE_TOO_LARGE;
-    bytes.resize(qsizetype(size.QuadPart));
-    qsizetype done = 0;
-    while (done < bytes.size()) {
-        DWORD read = 0;
-        if (!ReadFile(file.get(), bytes.data() + done, DWORD(bytes.size() - done), &read, nullptr))
-            return Error(GetLastError());
-        if (read == 0)
-            break; // the file got shorter meanwhile
-        done += read;
-    }
-    bytes.truncate(done);
-    return 0;
+    return retried(name, [&] {
+        opened = CreateFileW(name.c_str(), access, sharing, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+        return opened != INVALID_HANDLE_VALUE;
+    });
 }
 
 } // namespace
 
 bool exists(const QString &path)
 {
-    return GetFileAttributesW(native(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+    const std::wstring name = native(path);
+    const Error error = retried(name, [&] { return GetFileAttributesW(name.c_str()) != INVALID_FILE_ATTRIBUTES; });
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
+        return false;
+    if (error)
+        fail(path, error);
+    return true;
 }
 
 void removeQuietly(const QString &path)
 {
-    DeleteFileW(native(path).c_str());
+    const std::wstring name = native(path);
+    retried(name, [&] { return DeleteFileW(name.c_str()) != 0; });
+}
+
+Error readFile(const QString &path, qint64 maxBytes, QByteArray &bytes)
+{
+    HANDLE opened = INVALID_HANDLE_VALUE;
+    if (const Error error = openFile(native(path), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                     OPEN_EXISTING, opened))
+        return error;
+    Handle file(opened);
+    bytes.resize(maxBytes);
+    qsizetype done = 0;
+    while (done < bytes.size()) {
+        DWORD read = 0;
+        if (!ReadFile(file.get(), bytes.data() + done, DWORD(std::min<qsizetype>(bytes.size() - done, 1 << 30)), &read, nullptr))
+            return Error(GetLastError());
+        if (read == 0)
+            break;
+        done += read;
+    }
+    bytes.truncate(done);
+    return 0;
 }
 
 Error writeFileDurably(const QString &path, QByteArrayView bytes)
 {
     const std::wstring name = native(path);
-    Handle file(CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.valid())
-        return Error(GetLastError());
+    HANDLE opened = INVALID_HANDLE_VALUE;
+    if (const Error error = openFile(name, GENERIC_WRITE, 0, CREATE_ALWAYS, opened))
+        return error;
+    Handle file(opened);
     Error error = 0;
     qsizetype done = 0;
     while (!error && done < bytes.size()) {
@@ -110,30 +148,26 @@ Error writeFileDurably(const QString &path, QByteArrayView bytes)
         done += written;
     }
     // The bytes are on the disk, not only in the system's cache, before the
-    // file may replace anything.
+    // file may replace anything. A file system that cannot flush (some network
+    // ones) has nothing more to give.
     if (!error && !FlushFileBuffers(file.get()))
         error = Error(GetLastError());
+    if (error == ERROR_INVALID_FUNCTION || error == ERROR_NOT_SUPPORTED)
+        error = 0;
     if (!file.close() && !error)
         error = Error(GetLastError());
     if (error)
-        DeleteFileW(name.c_str());
+        removeQuietly(path);
     return error;
-}
-
-Error copyDurably(const QString &from, const QString &to)
-{
-    QByteArray bytes;
-    if (const Error error = readFile(native(from), bytes))
-        return error;
-    return writeFileDurably(to, bytes);
 }
 
 Error renameOver(const QString &from, const QString &to)
 {
+    const std::wstring source = native(from), target = native(to);
     // Write-through: the call returns once the new name is on the disk.
-    return MoveFileExW(native(from).c_str(), native(to).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)
-        ? 0
-        : Error(GetLastError());
+    return retried(target, [&] {
+        return MoveFileExW(source.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+    });
 }
 
 Error link(const QString &from, const QString &to)
@@ -155,8 +189,29 @@ void syncFolder(const QString &folder)
     Handle handle(CreateFileW(native(folder).c_str(), GENERIC_READ | GENERIC_WRITE,
                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                               FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    if (handle.valid())
+    if (handle.get() != INVALID_HANDLE_VALUE)
         FlushFileBuffers(handle.get());
+}
+
+// A file opened with no sharing is this one handle's alone, on a network share
+// too, where the server enforces it; delete-on-close removes it as the handle
+// goes, whether the game lets go or dies.
+Error tryLock(const QString &path, Lock &held)
+{
+    const HANDLE handle = CreateFileW(native(path).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+                                      FILE_ATTRIBUTE_NORMAL | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        const Error error = Error(GetLastError());
+        // A lock file that its last holder is still removing refuses access.
+        return error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED ? Busy : error;
+    }
+    held = reinterpret_cast<Lock>(handle);
+    return 0;
+}
+
+void unlock(const QString &, Lock held)
+{
+    CloseHandle(reinterpret_cast<HANDLE>(held));
 }
 
 QStringList earlierRecordFolders()
@@ -190,11 +245,16 @@ void fail(const QString &path, Error error)
     case ERROR_ACCESS_DENIED:
     case ERROR_WRITE_PROTECT:
     case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
         code = RuntimeError::PermissionDenied;
         break;
     case ERROR_FILE_NOT_FOUND:
     case ERROR_PATH_NOT_FOUND:
     case ERROR_INVALID_NAME:
+    case ERROR_BAD_NETPATH:
+    case ERROR_BAD_NET_NAME:
+    case ERROR_FILENAME_EXCED_RANGE:
+    case ERROR_DIRECTORY:
         code = RuntimeError::PathNotFound;
         break;
     default:

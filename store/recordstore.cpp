@@ -6,18 +6,35 @@
 #include "recordtext.h"
 #include "runtimeerror.h"
 
-#include <QFile>
+#include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
 
-#include <optional>
+#include <algorithm>
+
+using namespace std::chrono_literals;
 
 namespace RecordStore {
 namespace {
 
-// A write in progress keeps its new lines beside the old files, and the old
+using FileSystem::Error;
+using FileSystem::exists;
+using FileSystem::fail;
+using FileSystem::removeQuietly;
+
+const QString LockFile = QStringLiteral("gomirlo.lock");
+// Another copy holds the lock for the moment a start-up or a save takes; one
+// that holds it longer has hung, and waiting on would only hang this one too.
+constexpr auto LockPatience = 5s;
+
+QString filePath(const QString &folder, const QString &file)
+{
+    return folder.endsWith(u'/') ? folder + file : folder + u'/' + file;
+}
+
+// A save in progress keeps its new lines beside the old files, and the old
 // score under a second name until the new name is in place; recovery reads the
-// state of an interrupted write from which of these exist.
+// state of an interrupted save from which of these exist.
 QString pendingPath(const QString &path)
 {
     return path + QStringLiteral(".new");
@@ -27,190 +44,209 @@ QString backupPath(const QString &path)
     return path + QStringLiteral(".old");
 }
 
-using FileSystem::exists;
-using FileSystem::fail;
-using FileSystem::removeQuietly;
-using FileSystem::renameOver;
-
-[[noreturn]] void fail(const QFile &file)
+// Holds the folder's lock while it lives.
+class FolderLock
 {
-    throw RuntimeError(RuntimeError::FileAccess, file.errorString(), file.fileName());
+public:
+    explicit FolderLock(const QString &folder)
+        : m_path(filePath(folder, LockFile))
+    {
+        const Error error = FileSystem::retryBriefly(
+            LockPatience, [this] { return FileSystem::tryLock(m_path, m_held); },
+            [](Error error) { return error == FileSystem::Busy; });
+        if (error == FileSystem::Busy)
+            throw RuntimeError(RuntimeError::PermissionDenied, QStringLiteral("in uso da un'altra copia del gioco"), m_path);
+        if (error)
+            fail(m_path, error);
+    }
+    ~FolderLock() { FileSystem::unlock(m_path, m_held); }
+    FolderLock(const FolderLock &) = delete;
+    FolderLock &operator=(const FolderLock &) = delete;
+
+private:
+    QString m_path;
+    FileSystem::Lock m_held = 0;
+};
+
+// A network share may report a rename that it did as failed: it counts as done
+// when the old name is gone and the new one is there.
+Error rename(const QString &from, const QString &to)
+{
+    const Error error = FileSystem::renameOver(from, to);
+    return error && !exists(from) && exists(to) ? 0 : error;
 }
 
-// Writes the new content of the record file at path beside it and makes sure
-// it is on the disk before it is used to replace anything. Failures name the
-// record file, which is what the user knows.
-void writeDurably(const QString &path, const QByteArray &bytes)
-{
-    if (const int error = FileSystem::writeFileDurably(pendingPath(path), bytes))
-        fail(path, error);
-}
-
-// Keeps the current score file under its backup name without ever leaving the
+// Keeps the current score under the backup's name without ever leaving the
 // score's own name empty: a second link to the same file where the file system
-// allows it. Where it does not (FAT sticks, some network shares), a copy is
-// written out in full under a name of its own and only then takes the backup's
-// name, so the backup is never half a score; recovery clears that name.
-int keepBackup(const QString &path)
+// has them; elsewhere (FAT sticks, some shares) a copy written in full under a
+// name of its own first, so that the backup is never half a score.
+Error keepBackup(const QString &path)
 {
     const QString backup = backupPath(path);
-    removeQuietly(backup);
-    if (!exists(path))
-        return 0;
     if (FileSystem::link(path, backup) == 0)
         return 0;
+    QByteArray bytes;
     const QString copy = pendingPath(backup);
-    int error = FileSystem::copyDurably(path, copy);
-    if (!error && (error = renameOver(copy, backup)))
+    Error error = FileSystem::readFile(path, MaxReadBytes, bytes);
+    if (!error && !(error = FileSystem::writeFileDurably(copy, bytes)) && (error = rename(copy, backup)))
         removeQuietly(copy);
     return error;
 }
 
+// Replaces the record pair, every step on the disk before the next: a crash or
+// a power cut at any point leaves the old pair, the new pair, or what
+// recovery turns back into the old pair.
+void writeRecordBytes(const QString &folder, const QByteArray &scoreBytes, const QByteArray &nameBytes)
+{
+    const QString score = filePath(folder, ScoreFile), name = filePath(folder, NameFile);
+    // While the old pair stands (nothing replaced yet, or the old score put
+    // back), what the save made can go.
+    const auto giveUp = [&](const QString &path, Error error) {
+        for (const QString &made : {pendingPath(name), pendingPath(score), backupPath(score)})
+            removeQuietly(made);
+        fail(path, error);
+    };
+    if (const Error error = FileSystem::writeFileDurably(pendingPath(score), scoreBytes))
+        giveUp(score, error);
+    if (const Error error = FileSystem::writeFileDurably(pendingPath(name), nameBytes))
+        giveUp(name, error);
+    if (const Error error = keepBackup(score))
+        giveUp(score, error);
+    FileSystem::syncFolder(folder);
+    if (const Error error = rename(pendingPath(score), score))
+        giveUp(score, error);
+    FileSystem::syncFolder(folder);
+    if (const Error error = rename(pendingPath(name), name)) {
+        // The old score goes back beside its holder's name. Where even that
+        // fails, nothing is removed: the next start's recovery brings it back.
+        if (rename(backupPath(score), score))
+            fail(name, error);
+        FileSystem::syncFolder(folder);
+        giveUp(name, error);
+    }
+    FileSystem::syncFolder(folder);
+    removeQuietly(backupPath(score));
+}
+
+// Completes or undoes a save that a crash or a power cut interrupted. If the
+// old score cannot be brought back, it stops and reports, removing nothing.
+void recoverInterruptedWrite(const QString &folder)
+{
+    const QString score = filePath(folder, ScoreFile), name = filePath(folder, NameFile);
+    const QStringList leftOver{pendingPath(name), pendingPath(score), backupPath(score), pendingPath(backupPath(score))};
+    // Nearly every start finds nothing; it need not wait for the disk then.
+    if (std::none_of(leftOver.begin(), leftOver.end(), exists))
+        return;
+    // The name never replaced its old file, so the old pair is the whole one.
+    if (exists(pendingPath(name)) && exists(backupPath(score))) {
+        if (const Error error = rename(backupPath(score), score))
+            fail(score, error);
+        FileSystem::syncFolder(folder);
+    }
+    for (const QString &path : leftOver)
+        removeQuietly(path);
+    FileSystem::syncFolder(folder);
+}
+
 // Creates the folder and every missing folder above it, each made durable in
 // its parent before it is used: a record written into a folder that a power
-// cut then takes away would be lost with it.
-void makeFolderDurably(const QString &folder)
+// cut then takes away would be lost with it. True if it made the folder.
+bool makeFolderDurably(const QString &folder)
 {
     const QFileInfo info(folder);
     if (info.isDir())
-        return;
+        return false;
     const QString parent = info.path();
     if (parent != folder)
         makeFolderDurably(parent);
     if (info.exists())
         throw RuntimeError(RuntimeError::PathNotFound, QStringLiteral("non è una cartella"), folder);
-    if (const int error = FileSystem::makeFolder(folder))
+    if (const Error error = FileSystem::makeFolder(folder))
         fail(folder, error);
     FileSystem::syncFolder(parent);
+    return true;
 }
 
-// Writes a new record pair from the bytes that are to lie on the disk: both
-// are written out in full beside the old files before either replaces its
-// old file, score first; if anything fails the old pair is left as it was.
-void writeRecordBytes(const QString &winDir, const QByteArray &scoreBytes, const QByteArray &nameBytes)
+// The files of the earlier program, the first folder holding both with a score,
+// written as a new record is written; the bytes as they are, since the reader
+// knows the earlier program's Windows-1252 as well as our UTF-8. A file that
+// cannot be read is passed over: it is not ours, and the game goes on
+// without it.
+void takeOverEarlierRecord(const QString &folder, const QStringList &earlierFolders)
 {
-    const QString scorePath = winDir + ScoreFile;
-    const QString namePath = winDir + NameFile;
-
-    writeDurably(scorePath, scoreBytes);
-    try {
-        writeDurably(namePath, nameBytes);
-    } catch (...) {
-        removeQuietly(pendingPath(scorePath));
-        throw;
+    for (const QString &earlier : earlierFolders) {
+        QByteArray score, name;
+        if (!FileSystem::readFile(filePath(earlier, ScoreFile), MaxReadBytes, score) && !score.isEmpty()
+            && !FileSystem::readFile(filePath(earlier, NameFile), MaxReadBytes, name)) {
+            writeRecordBytes(folder, score, name);
+            return;
+        }
     }
-    auto abandon = [&](const QString &path, int error) {
-        removeQuietly(pendingPath(scorePath));
-        removeQuietly(pendingPath(namePath));
-        removeQuietly(backupPath(scorePath));
-        fail(path, error);
-    };
-
-    if (const int error = keepBackup(scorePath))
-        abandon(scorePath, error);
-    if (const int error = renameOver(pendingPath(scorePath), scorePath))
-        abandon(scorePath, error);
-    if (const int error = renameOver(pendingPath(namePath), namePath)) {
-        // The new score is in place but its holder's name is not: put the old
-        // score back, so the pair on disk stays the old record.
-        if (exists(backupPath(scorePath)))
-            renameOver(backupPath(scorePath), scorePath);
-        else
-            removeQuietly(scorePath);
-        abandon(namePath, error);
-    }
-    removeQuietly(backupPath(scorePath));
-    FileSystem::syncFolder(winDir);
 }
 
-// At most MaxReadBytes of a file the earlier program left, or nothing when it
-// is missing or cannot be read: it is not ours, and the game goes on without it.
-std::optional<QByteArray> readEarlier(const QString &path)
+void createWhenMissing(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    QByteArray bytes = file.read(MaxReadBytes);
-    if (file.error() != QFileDevice::NoError)
-        return std::nullopt;
-    return bytes;
+    if (!exists(path)) {
+        if (const Error error = FileSystem::writeFileDurably(path, {}))
+            fail(path, error);
+    }
 }
 
-} // namespace
+// What a start-up and a save do first, under the lock. A teacher may have
+// deleted both files meanwhile to reset the record.
+void prepare(const QString &folder)
+{
+    recoverInterruptedWrite(folder);
+    createWhenMissing(filePath(folder, ScoreFile));
+    createWhenMissing(filePath(folder, NameFile));
+}
 
+// The folder of the record files, ending in a separator.
 QString GetSystemDir()
 {
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     if (folder.isEmpty())
         throw RuntimeError(RuntimeError::PathNotFound, QStringLiteral("nessuna cartella dati per l'utente"));
-    makeFolderDurably(folder);
-    return folder.endsWith(u'/') ? folder : folder + u'/';
+    return filePath(folder, QString());
 }
 
-void createWhenMissing(const QString &path)
+} // namespace
+
+Record open()
 {
-    QFile file(path);
-    if (!file.open(QIODevice::Append))
-        fail(file);
+    return open(GetSystemDir(), FileSystem::earlierRecordFolders());
+}
+
+Record open(const QString &folder, const QStringList &earlierFolders)
+{
+    const bool made = makeFolderDurably(QDir::cleanPath(folder));
+    const FolderLock lock(folder);
+    prepare(folder);
+    if (made)
+        takeOverEarlierRecord(folder, earlierFolders);
+    return {filePath(folder, QString()), Leggifiletxt(filePath(folder, ScoreFile)), Leggifiletxt(filePath(folder, NameFile))};
 }
 
 QString Leggifiletxt(const QString &nomefile)
 {
-    QFile file(nomefile);
-    if (!file.open(QIODevice::ReadOnly))
-        fail(file);
-    const QByteArray bytes = file.read(MaxReadBytes);
-    if (bytes.isNull() && file.error() != QFileDevice::NoError)
-        fail(file);
-    return decodeRecordText(bytes, !file.atEnd());
+    QByteArray bytes;
+    if (const Error error = FileSystem::readFile(nomefile, MaxReadBytes + 1, bytes))
+        fail(nomefile, error);
+    const bool truncated = bytes.size() > MaxReadBytes;
+    if (truncated)
+        bytes.truncate(MaxReadBytes);
+    return decodeRecordText(bytes, truncated);
 }
 
-void writeRecord(const QString &winDir, const QString &scoreLine, const QString &nameLine)
+bool writeRecord(const QString &folder, const QString &scoreLine, const QString &nameLine,
+                 const std::function<bool(const QString &storedScore)> &beatsStored)
 {
-    writeRecordBytes(winDir, encodeRecordLine(scoreLine), encodeRecordLine(nameLine));
-}
-
-void takeOverEarlierRecord(const QString &winDir)
-{
-    const QStringList earlierFolders = FileSystem::earlierRecordFolders();
-    if (earlierFolders.isEmpty())
-        return;
-    // Our own record, once there is one, is the one that counts: an earlier
-    // record only fills the place of none.
-    if (QFileInfo(winDir + ScoreFile).size() != 0 || QFileInfo(winDir + NameFile).size() != 0)
-        return;
-    for (const QString &folder : earlierFolders) {
-        const std::optional<QByteArray> score = readEarlier(folder + ScoreFile);
-        const std::optional<QByteArray> name = readEarlier(folder + NameFile);
-        if (!score || score->isEmpty() || !name)
-            continue;
-        // The bytes as they are: the reader knows the earlier program's
-        // Windows-1252 as well as our UTF-8.
-        writeRecordBytes(winDir, *score, *name);
-        return;
-    }
-}
-
-void recoverInterruptedWrite(const QString &winDir)
-{
-    const QString scorePath = winDir + ScoreFile;
-    const QString namePath = winDir + NameFile;
-    // Nearly every start finds nothing left over; it need not wait for the
-    // disk to confirm a folder it has not touched.
-    if (!exists(pendingPath(namePath)) && !exists(pendingPath(scorePath)) && !exists(backupPath(scorePath)))
-        return;
-    if (exists(pendingPath(namePath))) {
-        // The name never replaced its old file, so the old record is the
-        // whole one: bring back its score if it was already replaced.
-        if (exists(backupPath(scorePath)))
-            renameOver(backupPath(scorePath), scorePath);
-        removeQuietly(pendingPath(namePath));
-        // A copy of the old score is made only while the new name waits.
-        removeQuietly(pendingPath(backupPath(scorePath)));
-    }
-    removeQuietly(pendingPath(scorePath));
-    removeQuietly(backupPath(scorePath));
-    FileSystem::syncFolder(winDir);
+    const FolderLock lock(folder);
+    prepare(folder);
+    if (!beatsStored(Leggifiletxt(filePath(folder, ScoreFile))))
+        return false;
+    writeRecordBytes(folder, encodeRecordLine(scoreLine), encodeRecordLine(nameLine));
+    return true;
 }
 
 } // namespace RecordStore

@@ -37,9 +37,8 @@ RuntimeError::RuntimeError(Code code, QString detail, QString file)
 QString RuntimeError::message() const
 {
     QString text = QStringLiteral("Errore di run-time '%1':\n\n%2").arg(int(m_code)).arg(errorName(m_code));
-    // The record paths carry a doubled separator; show the user the plain path.
     if (!m_file.isEmpty())
-        text += QStringLiteral("\n\nFile: ") + QDir::toNativeSeparators(QDir::cleanPath(m_file));
+        text += QStringLiteral("\n\nFile: ") + QDir::toNativeSeparators(m_file);
     if (!m_detail.isEmpty())
         text += QStringLiteral("\n(") + m_detail + QLatin1Char(')');
     return text;

@@ -1,9 +1,11 @@
 // SPDX-FileCopyrightText: 2026 Gomirlo developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// The record files on disk: where they lie, reading them within a bound, and a
-// new record that is written whole or not at all, whatever fails or crashes.
-#include "diskwatch.h"
+// The record files on disk: reading them within a bound; a new record written
+// whole or not at all, whatever step fails or crashes, and whatever another
+// copy of the game does at the same time; the earlier program's record taken
+// over once.
+#include "faultyfilesystem.h"
 #include "recordfolder.h"
 #include "recordstore.h"
 #include "runtimeerror.h"
@@ -12,14 +14,21 @@
 #include <QProcess>
 #include <QTest>
 
+#ifndef Q_OS_WIN
+#include "diskwatch.h"
+
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
 const Files OldPair = {{Score, "7\r\n"_ba}, {Name, "Bea\r\n"_ba}};
+const Files NewPair = {{Score, "12\r\n"_ba}, {Name, "Anna\r\n"_ba}};
 
 // What a failure tells the user: the error's number, and the file that its
 // message names; nothing when the action succeeds.
@@ -28,10 +37,27 @@ std::pair<int, QString> failureOf(const auto &action)
     try {
         action();
     } catch (const RuntimeError &error) {
-        const QString file = QDir::cleanPath(error.file());
-        return {int(error.code()), error.message().contains(file) ? file : QString()};
+        return {int(error.code()), error.message().contains(QDir::toNativeSeparators(error.file())) ? error.file() : QString()};
     }
     return {};
+}
+
+// Runs the action with its step number `at` going wrong: whether it got that
+// far, and whether it then reported a failure (or died).
+std::pair<bool, bool> withFault(Faults::Kind kind, int at, const auto &action)
+{
+    Faults::reset(kind, at);
+    bool failed = false;
+    try {
+        action();
+    } catch (const RuntimeError &) {
+        failed = true;
+    } catch (const Faults::Crashed &) {
+        failed = true;
+    }
+    const bool reached = Faults::steps >= at;
+    Faults::reset();
+    return {reached, failed};
 }
 
 } // namespace
@@ -56,38 +82,132 @@ private slots:
     {
         QFETCH(QByteArray, bytes);
         QFETCH(QString, text);
-        const RecordFolder folder;
-        folder.put({{Score, bytes}});
-        QCOMPARE(RecordStore::Leggifiletxt(folder.path() + u'/' + RecordStore::ScoreFile), text);
+        const QTemporaryDir folder;
+        putFiles(folder.path(), {{Score, bytes}});
+        QCOMPARE(RecordStore::Leggifiletxt(folder.filePath(Score)), text);
     }
 
-    void aFailedWriteKeepsTheOldPair_data()
+    // Each step of a save is made to go wrong in turn, and after a crash, each
+    // step of the next save, which begins by recovering: the pair on disk is
+    // always one whole record, or the next start makes it one, and nothing
+    // else is left beside it.
+    void everyStepOfASaveMayGoWrong_data()
     {
-        QTest::addColumn<Files>("blockers"); // a folder stands where the write needs a file
-        QTest::addColumn<QString>("immutable"); // or a file that no one may change
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<bool>("links");
+        QTest::newRow("a step fails") << int(Faults::Refuse) << true;
+        QTest::newRow("a step fails, no hard links") << int(Faults::Refuse) << false;
+        QTest::newRow("a rename done, then reported failed") << int(Faults::RefuseAfterDoing) << true;
+        QTest::newRow("every rename from a step on fails") << int(Faults::RenamesFail) << true;
+        QTest::newRow("a crash, then a step of the next save fails") << int(Faults::Crash) << true;
+        QTest::newRow("the same without hard links") << int(Faults::Crash) << false;
+    }
+    void everyStepOfASaveMayGoWrong()
+    {
+        QFETCH(int, kind);
+        QFETCH(bool, links);
+        const QTemporaryDir home;
+        const QString folder = home.path();
+        Faults::noLinks = !links;
+        const auto save = [&](const Files &pair) {
+            return [&folder, pair] {
+                RecordStore::writeRecord(folder, QString::fromUtf8(pair[Score]).trimmed(), QString::fromUtf8(pair[Name]).trimmed(),
+                                         [](const QString &) { return true; });
+            };
+        };
+        const auto crashedAt = [&](int step) {
+            QDir(folder).removeRecursively();
+            putFiles(folder, OldPair);
+            return withFault(Faults::Kind(kind), step, save(NewPair));
+        };
+        // A crash leaves the lock's file where the system keeps it.
+        const auto nextStart = [&] {
+            putFiles(folder, {{u"gomirlo.lock"_s, {}}});
+            RecordStore::open(folder, {});
+            return filesIn(folder);
+        };
+        for (int step = 1;; ++step) {
+            const auto [reached, failed] = crashedAt(step);
+            if (!reached) {
+                QCOMPARE(filesIn(folder), NewPair);
+                break;
+            }
+            if (kind != Faults::Crash) {
+                QVERIFY2(nextStart() == (failed ? OldPair : NewPair), qPrintable(u"step %1"_s.arg(step)));
+                continue;
+            }
+            // The save is done once the name has replaced its file. The next
+            // start, or the next save, begins by recovering.
+            const Files left = filesIn(folder).value(Name) == NewPair[Name] ? NewPair : OldPair;
+            const Files next{{Score, "15\r\n"}, {Name, "Ugo\r\n"}};
+            for (const bool saving : {false, true}) {
+                for (int nextStep = 1;; ++nextStep) {
+                    crashedAt(step);
+                    const auto [nextReached, nextFailed] = withFault(Faults::Refuse, nextStep, [&] {
+                        saving ? save(next)() : void(RecordStore::open(folder, {}));
+                    });
+                    QVERIFY2(nextStart() == (nextFailed || !saving ? left : next),
+                             qPrintable(u"crash at step %1, then step %2"_s.arg(step).arg(nextStep)));
+                    if (!nextReached)
+                        break;
+                }
+            }
+        }
+        Faults::noLinks = false;
+    }
+
+    void theEarlierProgramsRecordIsTakenOverOnlyByTheStartThatMakesTheFolder_data()
+    {
+        QTest::addColumn<Files>("before"); // the record folder, if it is there already
+        QTest::addColumn<QList<Files>>("earlier"); // in the order the system gives them
+        QTest::addColumn<Files>("after");
+        const Files none{{Score, ""}, {Name, ""}}, bea{{Score, "9\r\n"}, {Name, "Be\xe0\r\n"}}, ugo{{Score, "5\r\n"}, {Name, "Ugo\r\n"}};
+        QTest::newRow("the first there") << Files() << QList<Files>{bea, ugo} << bea;
+        QTest::newRow("no score: the next") << Files() << QList<Files>{{{Score, ""}, {Name, "Ugo\r\n"}}, bea} << bea;
+        QTest::newRow("no name file: the next") << Files() << QList<Files>{{{Score, "5\r\n"}}, bea} << bea;
+        QTest::newRow("unreadable: the next") << Files() << QList<Files>{{{Score, "<dir>"}, {Name, "Ugo\r\n"}}, bea} << bea;
+        QTest::newRow("none anywhere") << Files() << QList<Files>{{}, {}} << none;
+        QTest::newRow("its own record wins") << ugo << QList<Files>{bea} << ugo;
+        QTest::newRow("a reset stays") << none << QList<Files>{bea} << none;
+    }
+    void theEarlierProgramsRecordIsTakenOverOnlyByTheStartThatMakesTheFolder()
+    {
+        QFETCH(Files, before);
+        QFETCH(QList<Files>, earlier);
+        QFETCH(Files, after);
+        const QTemporaryDir home;
+        QStringList folders;
+        for (const Files &files : earlier) {
+            folders << home.filePath(QString::number(folders.size()));
+            putFiles(folders.last(), files);
+        }
+        if (!before.isEmpty())
+            putFiles(home.filePath(u"gomirlo"_s), before);
+        RecordStore::open(home.filePath(u"gomirlo"_s), folders);
+        QCOMPARE(filesIn(home.filePath(u"gomirlo"_s)), after);
+        for (int i = 0; i < earlier.size(); ++i)
+            QCOMPARE(filesIn(folders[i]), earlier[i]); // only read
+    }
+
+#ifndef Q_OS_WIN
+    void aFailedWriteKeepsTheOldPairAndSaysWhy_data()
+    {
+        QTest::addColumn<QString>("immutable"); // a file that no one may change
         QTest::addColumn<QString>("failing"); // the file the error names
         QTest::addColumn<int>("code");
-        const Files none;
-        QTest::newRow("folder gone") << none << QString() << u"missing/"_s + Score << int(RuntimeError::PathNotFound);
-        QTest::newRow("disk full") << none << QString() << Score << int(RuntimeError::FileAccess);
-        QTest::newRow("new score cannot be made") << Files{{Score + ".new", "<dir>"}} << QString() << Score << int(RuntimeError::FileAccess);
-        QTest::newRow("new name cannot be made") << Files{{Name + ".new", "<dir>"}} << QString() << Name << int(RuntimeError::FileAccess);
-        QTest::newRow("old score cannot be kept") << Files{{Score + ".old", "<dir>"}} << QString() << Score << int(RuntimeError::FileAccess);
-        QTest::newRow("name file is a folder") << Files{{Name, "<dir>"}} << QString() << Name << int(RuntimeError::FileAccess);
-        QTest::newRow("score file immutable") << none << Score << Score << int(RuntimeError::PermissionDenied);
-        QTest::newRow("name file immutable") << none << Name << Name << int(RuntimeError::PermissionDenied);
+        QTest::newRow("folder gone") << QString() << u"missing/gomirlo.lock"_s << int(RuntimeError::PathNotFound);
+        QTest::newRow("disk full") << QString() << Score << int(RuntimeError::FileAccess);
+        QTest::newRow("score file immutable") << Score << Score << int(RuntimeError::PermissionDenied);
+        QTest::newRow("name file immutable") << Name << Name << int(RuntimeError::PermissionDenied);
     }
-    void aFailedWriteKeepsTheOldPair()
+    void aFailedWriteKeepsTheOldPairAndSaysWhy()
     {
-        QFETCH(Files, blockers);
         QFETCH(QString, immutable);
         QFETCH(QString, failing);
         QFETCH(int, code);
-        Files before = OldPair;
-        before.insert(blockers);
-        const RecordFolder folder;
-        folder.put(before);
-        const QString file = folder.path() + u'/' + immutable;
+        const QTemporaryDir folder;
+        putFiles(folder.path(), OldPair);
+        const QString file = folder.filePath(immutable);
         if (!immutable.isEmpty() && QProcess::execute(u"chattr"_s, {u"+i"_s, file}) != 0)
             QSKIP("making a file immutable needs root and a file system that allows it");
         // A full disk: no file may grow past its first byte while the record is written.
@@ -97,60 +217,73 @@ private slots:
         const rlimit oneByte{1, saved.rlim_max};
         if (full && (std::signal(SIGXFSZ, SIG_IGN) == SIG_ERR || ::setrlimit(RLIMIT_FSIZE, &oneByte) != 0))
             QFAIL("cannot limit the size of files");
-        const QString winDir = folder.path() + (failing.startsWith(u"missing"_s) ? u"/missing/"_s : u"/"_s);
-        const auto failure = failureOf([&] { RecordStore::writeRecord(winDir, u"12"_s, u"Anna"_s); });
+        const QString target = folder.filePath(failing.startsWith(u"missing"_s) ? u"missing"_s : QString());
+        const auto failure = failureOf([&] { RecordStore::writeRecord(target, u"12"_s, u"Anna"_s, [](const QString &) { return true; }); });
         ::setrlimit(RLIMIT_FSIZE, &saved);
         if (!immutable.isEmpty())
             QProcess::execute(u"chattr"_s, {u"-i"_s, file});
 
-        QCOMPARE(failure, std::pair(code, folder.path() + u'/' + failing));
+        QCOMPARE(failure, std::pair(code, folder.filePath(failing)));
         // The old record stands byte for byte, and nothing else is left behind.
-        QCOMPARE(folder.files(), before);
+        QCOMPARE(filesIn(folder.path()), OldPair);
     }
 
-    void anInterruptedWriteIsCompletedOrUndone_data()
+    // Four copies of the game save the scores 1 to 40 in turn into one folder
+    // that holds no record files yet, each only when it beats the record it
+    // finds there.
+    void copiesSavingAtOnceKeepTheHighestRecordWhole()
     {
-        QTest::addColumn<Files>("before");
-        QTest::addColumn<Files>("after");
-        // The steps of a write, in order; a crash may stop it after any of them.
-        Files step = OldPair;
-        QTest::newRow("nothing pending") << step << OldPair;
-        step.insert(Score + ".new", "12\r\n"_ba);
-        QTest::newRow("new score written") << step << OldPair;
-        step.insert(Name + ".new", "Anna\r\n"_ba);
-        QTest::newRow("new name written") << step << OldPair;
-        // Without hard links the old score is copied aside, under a name of its own.
-        Files copying = step;
-        copying.insert(Score + ".old.new", "7"_ba);
-        QTest::newRow("old score half copied") << copying << OldPair;
-        step.insert(Score + ".old", "7\r\n"_ba);
-        QTest::newRow("old score kept aside") << step << OldPair;
-        step.insert(Score, step.take(Score + ".new"));
-        QTest::newRow("score replaced, name not") << step << OldPair;
-        step.insert(Name, step.take(Name + ".new"));
-        QTest::newRow("both replaced") << step << Files{{Score, "12\r\n"_ba}, {Name, "Anna\r\n"_ba}};
+        const QTemporaryDir home;
+        QList<pid_t> copies;
+        for (int copy = 0; copy < 4; ++copy) {
+            if (const pid_t pid = ::fork()) {
+                copies << pid;
+                continue;
+            }
+            int failures = 0;
+            for (int score = 1 + copy; score <= 40; score += 4) {
+                const QString text = QString::number(score);
+                failures += failureOf([&] {
+                    RecordStore::writeRecord(home.path(), text, u"Bimbo "_s + text,
+                                             [&](const QString &stored) { return score > stored.trimmed().toInt(); });
+                }).first != 0;
+            }
+            ::_exit(failures);
+        }
+        for (const pid_t copy : copies) {
+            int status = -1;
+            ::waitpid(copy, &status, 0);
+            QCOMPARE(status, 0);
+        }
+        QCOMPARE(filesIn(home.path()), (Files{{Score, "40\r\n"}, {Name, "Bimbo 40\r\n"}}));
     }
-    void anInterruptedWriteIsCompletedOrUndone()
+
+    void aCopyThatWaitsTooLongForTheLockSaysTheFolderIsInUse()
     {
-        QFETCH(Files, before);
-        QFETCH(Files, after);
-        const RecordFolder folder;
-        folder.put(before);
-        RecordStore::recoverInterruptedWrite(folder.path() + u'/');
-        QCOMPARE(folder.files(), after);
+        const QTemporaryDir home;
+        putFiles(home.path(), OldPair);
+        QProcess holder; // another copy that hangs while it holds the lock
+        holder.start(u"flock"_s, {home.filePath(u"gomirlo.lock"_s), u"sleep"_s, u"10"_s});
+        QTRY_VERIFY(QFile::exists(home.filePath(u"gomirlo.lock"_s)));
+        QTest::qWait(100);
+        const auto failure = failureOf([&] { RecordStore::open(home.path(), {}); });
+        holder.kill();
+        holder.waitForFinished();
+        QCOMPARE(failure, std::pair(int(RuntimeError::PermissionDenied), home.filePath(u"gomirlo.lock"_s)));
+        QVERIFY(QFile::remove(home.filePath(u"gomirlo.lock"_s))); // the other copy's
+        QCOMPARE(filesIn(home.path()), OldPair);
     }
 
     void theRecordFolderIsMadeDurableWithTheFoldersAboveIt()
     {
         // A first record would go with a power cut that took its new folder.
-        const RecordFolder folder;
-        const QString home = QFileInfo(folder.path()).path();
-        qputenv("XDG_DATA_HOME", QFile::encodeName(home + u"/new/deeper"_s));
+        const QTemporaryDir home;
         diskLog.clear();
-        QCOMPARE(RecordStore::GetSystemDir(), home + u"/new/deeper/gomirlo/"_s);
-        QCOMPARE(diskLog.join(u'\n').replace(home, u"~"_s),
+        RecordStore::open(home.filePath(u"new/deeper/gomirlo/"_s), {});
+        QCOMPARE(diskLog.join(u'\n').replace(home.path(), u"~"_s),
                  u"made ~/new\nsynced ~\nmade ~/new/deeper\nsynced ~/new\nmade ~/new/deeper/gomirlo\nsynced ~/new/deeper"_s);
     }
+#endif
 };
 
 QTEST_GUILESS_MAIN(RecordStoreTest)

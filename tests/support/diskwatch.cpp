@@ -4,7 +4,6 @@
 
 #include <QFile>
 
-#include <cerrno>
 #include <sys/stat.h>
 
 QStringList diskLog;
@@ -26,12 +25,6 @@ int __wrap_fsync(int fd)
     if (::fstat(fd, &status) == 0 && S_ISDIR(status.st_mode))
         diskLog << QStringLiteral("synced ") + QFile::symLinkTarget(QStringLiteral("/proc/self/fd/%1").arg(fd));
     return __real_fsync(fd);
-}
-
-int __wrap_link(const char *, const char *)
-{
-    errno = EPERM; // as vfat and exFAT answer
-    return -1;
 }
 
 } // extern "C"

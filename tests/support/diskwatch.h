@@ -7,6 +7,5 @@
 // What the code under test asked of the disk: "made <folder>" for each folder
 // it created and "synced <folder>" for each folder it made durable, in order.
 // Kept by stand-ins for mkdir and fsync that the test program is linked with
-// (-Wl,--wrap=mkdir,--wrap=fsync); with --wrap=link too, the program meets a
-// file system without hard links, as on a FAT stick.
+// (-Wl,--wrap=mkdir,--wrap=fsync).
 extern QStringList diskLog;
