@@ -1,6 +1,5 @@
 // SPDX-FileCopyrightText: 2026 Gomirlo developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "programexit.h"
 #include "tavola.h"
 
 #include <QApplication>
@@ -30,8 +29,7 @@ int main(int argc, char *argv[])
         || qtTranslation.load(QStringLiteral("qtbase_it"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qtTranslation);
 
-    ImmediateExit exit;
-    Tavola window(exit);
+    Tavola window;
     window.showGame();
     return QApplication::exec();
 }

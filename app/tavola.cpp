@@ -3,6 +3,7 @@
 #include "tavola.h"
 
 #include "backdrop.h"
+#include "cueplayer.h"
 #include "dialogs.h"
 #include "programexit.h"
 #include "runtimeerror.h"
@@ -47,9 +48,8 @@ std::optional<std::int16_t> typedCharacter(const QKeyEvent &key)
 
 } // namespace
 
-Tavola::Tavola(ProgramExit &exit, QWidget *parent)
+Tavola::Tavola(QWidget *parent)
     : QMainWindow(parent)
-    , m_exit(exit)
 {
     // The layout was made for these faces. MS Sans Serif is a bitmap face
     // where Windows still has it, which the layout's outline-only fonts pass
@@ -65,7 +65,7 @@ Tavola::~Tavola() = default;
 
 void Tavola::showGame()
 {
-    handle([this] { loadAndShow(); });
+    runHandler([this] { loadAndShow(); });
 }
 
 void Tavola::loadAndShow()
@@ -110,10 +110,10 @@ void Tavola::load()
     m_timer->setInterval(1000);
     m_timer->start();
 
-    connect(m_timer, &QTimer::timeout, this, [this] { handle([this] { Timer1_Timer(); }); });
-    connect(m_ui->cmdNext, &QAbstractButton::clicked, this, [this] { handle([this] { cmdNext_Click(); }); });
-    connect(m_ui->cmdExit, &QAbstractButton::clicked, this, [this] { handle([this] { cmdExit_Click(); }); });
-    connect(m_ui->Next, &QAction::triggered, this, [this] { handle([this] { Next_Click(); }); });
+    connect(m_timer, &QTimer::timeout, this, [this] { runHandler([this] { Timer1_Timer(); }); });
+    connect(m_ui->cmdNext, &QAbstractButton::clicked, this, [this] { runHandler([this] { cmdNext_Click(); }); });
+    connect(m_ui->cmdExit, &QAbstractButton::clicked, this, [this] { runHandler([this] { cmdExit_Click(); }); });
+    connect(m_ui->Next, &QAction::triggered, this, [this] { runHandler([this] { Next_Click(); }); });
     m_ui->txtAnswer->installEventFilter(this);
     // Only typed characters may reach the box, and an input method would
     // bypass the key filter.
@@ -156,70 +156,27 @@ void Tavola::stopClock()
 }
 
 template<typename Handler>
-void Tavola::handle(Handler handler)
+void Tavola::runHandler(Handler handler)
 {
-    if (m_ended)
-        return;
     try {
         handler();
     } catch (const RuntimeError &error) {
-        fail(error);
-    } catch (const ProgramEnded &) {
-        // The program has ended; this handler stops here like all the others.
+        reportAndQuit(error);
     }
 }
 
-void Tavola::fail(const RuntimeError &error)
+void Tavola::reportAndQuit(const RuntimeError &error)
 {
     // No tick may start an end of game behind the error message.
     stopClock();
     Dialogs::inform(error.message(), AppTitle);
-    finish(1);
-}
-
-void Tavola::finish(int status)
-{
-    m_ended = true;
-    stopClock();
-    m_exit.quit(status);
-}
-
-void Tavola::endProgram(int status)
-{
-    finish(status);
-    throw ProgramEnded{};
-}
-
-void Tavola::throwIfEnded() const
-{
-    if (m_ended)
-        throw ProgramEnded{};
-}
-
-QString Tavola::askText(const QString &prompt, const QString &title)
-{
-    const QString answer = Dialogs::askText(prompt, title);
-    throwIfEnded();
-    return answer;
-}
-
-void Tavola::inform(const QString &text, const QString &title)
-{
-    Dialogs::inform(text, title);
-    throwIfEnded();
-}
-
-bool Tavola::askYesNo(const QString &text, const QString &title)
-{
-    const bool yes = Dialogs::askYesNo(text, title);
-    throwIfEnded();
-    return yes;
+    quitImmediately(1);
 }
 
 bool Tavola::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == windowHandle() && event->type() == QEvent::Expose && m_activationPending) {
-        handle([this] { activateIfOnScreen(); });
+        runHandler([this] { activateIfOnScreen(); });
         return false;
     }
     if (m_ui && watched == m_ui->txtAnswer && event->type() == QEvent::KeyPress) {
@@ -227,15 +184,15 @@ bool Tavola::eventFilter(QObject *watched, QEvent *event)
         if (!code)
             return false;
         std::int16_t KeyAscii = *code;
-        handle([&] { txtAnswer_KeyPress(KeyAscii); });
+        runHandler([&] { txtAnswer_KeyPress(KeyAscii); });
         // Ctrl+H types the Backspace character, which a text box takes as
         // Backspace; Qt's line edit would ignore the key itself.
-        if (KeyAscii == 8 && static_cast<QKeyEvent *>(event)->key() != Qt::Key_Backspace && !m_ended) {
+        if (KeyAscii == 8 && static_cast<QKeyEvent *>(event)->key() != Qt::Key_Backspace) {
             m_ui->txtAnswer->backspace();
             return true;
         }
         // A cancelled key never reaches the box.
-        return KeyAscii == 0 || m_ended;
+        return KeyAscii == 0;
     }
     return QMainWindow::eventFilter(watched, event);
 }
@@ -244,7 +201,7 @@ void Tavola::changeEvent(QEvent *event)
 {
     QMainWindow::changeEvent(event);
     if (event->type() == QEvent::WindowStateChange) {
-        handle([this] { Form_Resize(); });
+        runHandler([this] { Form_Resize(); });
     }
 }
 
@@ -252,7 +209,7 @@ void Tavola::resizeEvent(QResizeEvent *event)
 {
     QMainWindow::resizeEvent(event);
     if (m_ui)
-        handle([this] { Form_Resize(); });
+        runHandler([this] { Form_Resize(); });
 }
 
 void Tavola::closeEvent(QCloseEvent *event)
@@ -260,8 +217,7 @@ void Tavola::closeEvent(QCloseEvent *event)
     // Closing the window by its frame leaves the game without a record check:
     // nothing is saved.
     event->accept();
-    if (!m_ended)
-        finish(0);
+    quitImmediately(0);
 }
 
 void Tavola::Form_Resize()

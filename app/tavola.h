@@ -11,8 +11,8 @@
 
 class Backdrop;
 class CuePlayer;
-class ProgramExit;
 class QTimer;
+class RuntimeError;
 namespace Ui {
 class Tavola;
 }
@@ -31,15 +31,12 @@ public:
     // The client area in the normal (restored) state, in pixels at 96 DPI.
     static constexpr QSize ClientSize{792, 554};
 
-    Tavola(ProgramExit &exit, QWidget *parent = nullptr);
+    explicit Tavola(QWidget *parent = nullptr);
     ~Tavola() override;
 
     // Loads the window if it is not loaded, which runs the start-up with its
     // prompts, then shows it maximized. Its activation brings the question.
     void showGame();
-
-    GameState &gameState() { return m_state; }
-    const GameState &gameState() const { return m_state; }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -48,11 +45,6 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    // Thrown to leave every running handler once the program has ended, so
-    // that no later step of any of them runs.
-    struct ProgramEnded {
-    };
-
     // Handlers
     void Form_Load();
     void Form_Activate();
@@ -79,27 +71,16 @@ private:
     Backdrop *backdrop() const;
     void stopClock();
 
-    // Runs one handler to completion. A run-time error is reported and ends the
-    // program; after the end nothing runs at all.
+    // Runs one handler to completion; a run-time error is reported, and ends
+    // the program.
     template<typename Handler>
-    void handle(Handler handler);
-    void fail(const class RuntimeError &error);
-    void finish(int status);
-    [[noreturn]] void endProgram(int status);
+    void runHandler(Handler handler);
+    [[noreturn]] void reportAndQuit(const RuntimeError &error);
 
-    // The prompts; if the program ended while one was open, the handler that
-    // asked goes no further.
-    QString askText(const QString &prompt, const QString &title = AppTitle);
-    void inform(const QString &text, const QString &title = AppTitle);
-    bool askYesNo(const QString &text, const QString &title);
-    void throwIfEnded() const;
-
-    ProgramExit &m_exit;
     std::unique_ptr<Ui::Tavola> m_ui; // the controls; empty while unloaded
     QTimer *m_timer = nullptr; // Timer1, owned by the controls
-    CuePlayer *m_cues = nullptr; // made by the first cue
+    std::unique_ptr<CuePlayer> m_cues; // made by the first cue
     GameState m_state;
     bool m_activationPending = false; // shown, question not yet asked
     bool m_endOfGameUnderWay = false; // by the exit button or the time; it ends the program
-    bool m_ended = false;
 };

@@ -49,6 +49,6 @@ void Tavola::txtAnswer_KeyPress(std::int16_t &KeyAscii)
 void Tavola::PlayWave(const QString &path)
 {
     if (!m_cues)
-        m_cues = new CuePlayer(this);
+        m_cues = std::make_unique<CuePlayer>();
     m_cues->play(path);
 }

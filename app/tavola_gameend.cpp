@@ -5,6 +5,8 @@
 // that beats the record is saved, and the program ends.
 #include "tavola.h"
 
+#include "dialogs.h"
+#include "programexit.h"
 #include "recordstore.h"
 #include "scoring.h"
 #include "ui_tavola.h"
@@ -20,7 +22,7 @@ void Tavola::cmdExit_Click()
 void Tavola::SaveRecordAndEnd()
 {
     m_endOfGameUnderWay = true;
-    inform(u"Ciao, alla prossima sfida. "_s);
+    Dialogs::inform(u"Ciao, alla prossima sfida. "_s, AppTitle);
     checkRecordAndEnd();
 }
 
@@ -32,11 +34,11 @@ void Tavola::checkRecordAndEnd()
     const QString score = m_ui->lblScore->text();
     const auto beats = [&score](const QString &record) { return beatsRecord(record, score); };
     if (!beats(m_ui->lblpunti->text()))
-        endProgram(0);
+        quitImmediately(0);
 
     m_state.RecordLine = m_ui->lblnome1->text();
     if (!RecordStore::writeRecord(m_state.WinDir, score, m_state.RecordLine, beats))
-        endProgram(0);
-    inform(u"Ok! Ho registrato il tuo record, C A M P I O N E"_s);
-    endProgram(0);
+        quitImmediately(0);
+    Dialogs::inform(u"Ok! Ho registrato il tuo record, C A M P I O N E"_s, AppTitle);
+    quitImmediately(0);
 }

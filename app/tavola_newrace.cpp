@@ -5,18 +5,19 @@
 // so the whole start-up runs once more. Nothing is saved on this path.
 #include "tavola.h"
 
+#include "dialogs.h"
 #include "ui_tavola.h"
 
 using namespace Qt::StringLiterals;
 
 void Tavola::Next_Click()
 {
-    if (!askYesNo(u"INIZIAMO UNA NUOVA GARA  ?"_s, u"INIZIARE NUOVA GARA"_s))
+    if (!Dialogs::askYesNo(u"INIZIAMO UNA NUOVA GARA  ?"_s, u"INIZIARE NUOVA GARA"_s))
         return;
     // The answer is not used: every race goes up to twenty.
-    const QString tableLimit = askText(u"Tavola pitagorica fino al numero? "_s);
+    const QString tableLimit = Dialogs::askText(u"Tavola pitagorica fino al numero? "_s, AppTitle);
     if (tableLimit.isEmpty())
-        inform(u" "_s + m_state.PlayerName + u" siccome non hai scelto arriviamo fino al 10."_s);
+        Dialogs::inform(u" "_s + m_state.PlayerName + u" siccome non hai scelto arriviamo fino al 10."_s, AppTitle);
 
     unload();
     loadAndShow();

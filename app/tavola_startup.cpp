@@ -6,6 +6,7 @@
 #include "tavola.h"
 
 #include "countdown.h"
+#include "dialogs.h"
 #include "recordstore.h"
 #include "ui_tavola.h"
 
@@ -20,8 +21,8 @@ void Tavola::Form_Load()
     // The clock must not run while the child is still typing a name.
     m_timer->stop();
 
-    m_state.PlayerName = askText(u"Come ti chiami?"_s);
-    inform(u" "_s + m_state.PlayerName + u" vediamo se sei un vero campione  "_s);
+    m_state.PlayerName = Dialogs::askText(u"Come ti chiami?"_s, AppTitle);
+    Dialogs::inform(u" "_s + m_state.PlayerName + u" vediamo se sei un vero campione  "_s, AppTitle);
     m_ui->lblnome1->setCaption(m_state.PlayerName);
 
     StartCountdown();

@@ -2,12 +2,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 // Painting the backdrop: 256 bands into the window's persistent picture, at
-// the restored window's size and on two common screens.
+// the restored window's size and on two common screens; then on screen,
+// beside the floor that any widget repainted whole sets on this machine.
 #include "backdrop.h"
 #include "benchsupport.h"
 
 #include <QImage>
+#include <QPainter>
 #include <QTest>
+#include <QWidget>
 
 namespace {
 
@@ -103,6 +106,36 @@ void paintBandsAndShow(benchmark::State &state)
     }
 }
 
+// The floor for paintBandsAndShow: a widget that fills its whole area in one
+// colour, repainted the same way.
+class PlainWidget : public QWidget
+{
+public:
+    int shade = 0;
+
+protected:
+    void paintEvent(QPaintEvent *) override { QPainter(this).fillRect(rect(), QColor(shade * 10, shade * 10, 255)); }
+};
+
+void plainRepaint(benchmark::State &state)
+{
+    PlainWidget widget;
+    widget.resize(int(state.range(0)), int(state.range(1)));
+    widget.show();
+    if (!QTest::qWaitForWindowExposed(&widget)) {
+        state.SkipWithError("the widget never came on screen");
+        return;
+    }
+    PaintCounter counter({&widget});
+    for (auto _ : state) {
+        widget.shade = (widget.shade + 1) % 15;
+        widget.update();
+        deliverPendingEvents();
+    }
+    if (counter.paints(QString()) != state.iterations())
+        state.SkipWithError("the widget was not repainted at every iteration");
+}
+
 void sizes(benchmark::internal::Benchmark *benchmark)
 {
     benchmark->ArgNames({"width", "height"});
@@ -117,6 +150,7 @@ void sizes(benchmark::internal::Benchmark *benchmark)
 BENCHMARK(paintBands)->Apply(sizes);
 BENCHMARK(paintBandsAfterWrongAnswer)->Apply(sizes);
 BENCHMARK(paintBandsAndShow)->Apply(sizes);
+BENCHMARK(plainRepaint)->Apply(sizes);
 
 int main(int argc, char **argv)
 {

@@ -3,21 +3,18 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 #
 # Builds the benchmarks (Release, build-bench/) and runs them on the offscreen
-# platform with a private sound server, so that the cues take their real path
-# through the audio back end. Console tables and JSON land in
-# build-bench/bench-results/. Extra arguments go to every benchmark program,
-# for example --benchmark_filter=tick.
+# platform, each on a private desktop (scripts/desktop.sh) whose sound server
+# takes the cues, so that they take their real path through the audio back
+# end. Console tables and JSON land in build-bench/bench-results/. Extra
+# arguments go to every benchmark program, for example --benchmark_filter=tick.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-bash scripts/deps.sh build desktop bench
+bash scripts/deps.sh build bench
 
 build=build-bench
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DGOMIRLO_BENCHMARKS=ON >/dev/null
-nice cmake --build "$build" --target bench_backdrop bench_window bench_records cues >/dev/null
-
-source scripts/sound-server.sh
-start_sound_server
+nice cmake --build "$build" --target bench_backdrop bench_window bench_records >/dev/null
 
 export QT_QPA_PLATFORM=offscreen
 out="$build/bench-results"
@@ -26,9 +23,9 @@ mkdir -p "$out"
 # that writing a record pays for reaching the disk as it would at school.
 export TMPDIR
 TMPDIR=$(mktemp -d "$PWD/$build/records.XXXXXX")
-trap 'rm -rf "$TMPDIR"; pulseaudio --kill >/dev/null 2>&1 || true' EXIT
+trap 'rm -rf "$TMPDIR"' EXIT
 
 for program in bench_backdrop bench_window bench_records; do
-    "$build/bin/$program" --benchmark_out="$out/$program.json" --benchmark_out_format=json "$@" \
+    bash scripts/desktop.sh "$build/bin/$program" --benchmark_out="$out/$program.json" --benchmark_out_format=json "$@" \
         2> >(grep -v -e 'propagateSizeHints' >&2) | tee "$out/$program.txt"
 done

@@ -12,16 +12,18 @@ declare -A kinds=(
     # faces the layout was measured with.
     [build]="build-essential cmake ninja-build pkgconf qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins
              libpulse-dev libsndfile1-dev qt6-translations-l10n libgl-dev fonts-liberation"
-    # A private desktop to play the game on (X server, window manager, sound
-    # server with a null sink, the accessibility bus and dogtail) and the
-    # validators of the desktop files.
-    [desktop]="xvfb xauth openbox pulseaudio pulseaudio-utils dbus-daemon dbus-bin at-spi2-core
+    # A private desktop to play the game on (scripts/desktop.sh: X server,
+    # window manager, sound server, session and accessibility buses), dogtail
+    # to play it, and the validators of the desktop files.
+    [desktop]="xvfb openbox pulseaudio pulseaudio-utils dbus-daemon dbus-bin at-spi2-core
                python3-dogtail desktop-file-utils appstream imagemagick"
     [fuzz]="clang-14 libclang-rt-14-dev"
     [package]="dpkg-dev lintian"
-    # The Windows program: the cross compiler, NSIS, zip.
+    # The Windows program: the cross compiler, NSIS, zip; Python for the
+    # notices of Qt's bundled parts; wrestool and xmllint to read back the
+    # manifests.
     [windows]="g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
-               mingw-w64-x86-64-dev nsis zip"
+               mingw-w64-x86-64-dev nsis zip python3 icoutils libxml2-utils"
     # Building a Qt from Debian's source package.
     [qt-source]="perl dpkg-dev xz-utils"
     [wine]="wine wine64 xdotool xclip"
@@ -29,7 +31,7 @@ declare -A kinds=(
     # and the browser it is played in by the tests.
     [web]="emscripten clang-14 lld-14 llvm-14 binaryen node-acorn nodejs python3-selenium
            chromium chromium-driver brotli"
-    [bench]="libbenchmark-dev libx11-dev libxtst-dev x11-utils xdotool"
+    [bench]="libbenchmark-dev libx11-dev libxtst-dev"
 )
 
 packages=()

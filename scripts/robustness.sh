@@ -22,8 +22,9 @@ bash scripts/deps.sh build fuzz
 # --- Fuzzing ---------------------------------------------------------------
 
 echo "== Building the fuzz targets (build-fuzz)"
-nice cmake -S tests/fuzz -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++-14 >/dev/null
-nice cmake --build build-fuzz -j2
+nice cmake -S . -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++-14 -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DBUILD_TESTING=OFF -DGOMIRLO_FUZZ=ON >/dev/null
+nice cmake --build build-fuzz -j2 --target fuzz_answer_text fuzz_record_file
 
 findings=build-fuzz/findings
 rm -rf "$findings"
@@ -47,7 +48,7 @@ for target in $(ls tests/fuzz/corpus); do
     log=$findings/$target.log
     echo "== Fuzzing $target for ${fuzz_seconds}s"
     if ASAN_OPTIONS=$fuzz_asan_options UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
-        nice build-fuzz/fuzz_"$target" -max_total_time="$fuzz_seconds" -timeout=10 -print_final_stats=1 \
+        nice build-fuzz/bin/fuzz_"$target" -max_total_time="$fuzz_seconds" -timeout=10 -print_final_stats=1 \
         -artifact_prefix="$findings/$target-" "$corpus" "${regressions[@]}" >"$log" 2>&1; then
         status=ok
     else
@@ -72,7 +73,6 @@ nice cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAG
 reports=build-asan/sanitizer-reports
 rm -rf "$reports"
 mkdir -p "$reports"
-# The build runs a program of ours (the cue synthesizer): it is checked too.
 # AddressSanitizer and LeakSanitizer write their reports to files, so that one
 # from a program that a test starts is seen too. UndefinedBehaviorSanitizer
 # loses its reports when given a file, so it writes to the test's output, and
@@ -88,7 +88,8 @@ echo "== Running the tests with sanitizers (built after $((SECONDS - started))s)
 # Every test runs once: a failure is a failure, whether or not a sanitizer
 # reported it.
 ctest_log=build-asan/ctest.log
-if ! QT_QPA_PLATFORM=offscreen nice ctest --test-dir build-asan --output-on-failure -j2 --output-log "$ctest_log"; then
+if ! QT_QPA_PLATFORM=offscreen nice bash scripts/desktop.sh ctest --test-dir build-asan --output-on-failure -j2 \
+    --output-log "$ctest_log"; then
     failed+=("tests under sanitizers")
 fi
 if grep -q -E 'runtime error:|ERROR: (Address|Leak|UndefinedBehavior)Sanitizer' "$ctest_log"; then

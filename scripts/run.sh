@@ -2,8 +2,7 @@
 # SPDX-FileCopyrightText: 2026 Gomirlo developers
 # SPDX-License-Identifier: GPL-3.0-or-later
 #
-# Builds the game, and only what it needs (its sound cues, not the tests), and
-# starts it.
+# Builds the game alone, not the tests, and starts it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/build.sh gomirlo

@@ -4,7 +4,8 @@
 #
 # Builds the Windows program from this checkout into build-win/:
 #   build-win/gomirlo.exe, build-win/suoni/   the game, statically linked, and its cues
-#   build-win/GomirloSetup.exe                the installer (NSIS), for one user, no admin rights
+#   build-win/LICENZE/                        its licence, the notices of all it links, where the sources are
+#   build-win/GomirloSetup.exe                the installer (NSIS): for one user, or for the whole PC
 #   build-win/gomirlo-windows.zip             the same program to unzip anywhere
 # The build tree itself is build-win/cmake/.
 #
@@ -16,9 +17,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 started=$SECONDS
 
-# The cross compiler, the build machine's own compiler for the cue
-# synthesizer, Debian's Qt tools (moc, uic, rcc) of the same version as the
-# Windows Qt, Qt's Italian translation, NSIS and zip.
+# The cross compiler, Debian's Qt tools (moc, uic, rcc) of the same version as
+# the Windows Qt, Qt's Italian translation, NSIS and zip.
 bash scripts/deps.sh build windows
 
 qt=${GOMIRLO_QT_WIN64:-}
@@ -46,13 +46,13 @@ export QT_RCC_SOURCE_DATE_OVERRIDE=$stamp
 echo "== Building the game for Windows in $tree"
 # The Qt's own records name the folder it was built in; the chain-loaded
 # toolchain file makes it work wherever it was unpacked.
-"$qt/bin/qt-cmake" -S . -B "$tree" -G Ninja --no-warn-unused-cli -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF \
+"$qt/bin/qt-cmake" -S . -B "$tree" -G Ninja --no-warn-unused-cli -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=ON \
     -DQT_CHAINLOAD_TOOLCHAIN_FILE="$toolchain" >/dev/null
 nice cmake --build "$tree" -j2
 
 # The program's folder as a teacher gets it: the game and suoni/. The release
 # is linked without its symbols (packaging/windows/CMakeLists.txt).
-rm -rf "$out/gomirlo.exe" "$out/suoni" "$out/GomirloSetup.exe" "$out/gomirlo-windows.zip" "$out/zip"
+rm -rf "$out/gomirlo.exe" "$out/suoni" "$out/LICENZE" "$out/GomirloSetup.exe" "$out/gomirlo-windows.zip" "$out/zip"
 cmake --install "$tree" --prefix "$out" >/dev/null
 
 # Statically linked means that the game imports nothing but Windows' own DLLs:
@@ -68,22 +68,102 @@ if [ -n "$foreign" ]; then
 fi
 echo "gomirlo.exe imports only Windows' own DLLs: $(tr '\n' ' ' <<<"$imports")"
 
+# The manifest as Windows reads it from the program: run with the user's own
+# rights, as a program for Windows 10 and 11, with long paths, and no DPI
+# setting of its own, which would fight Qt's.
+manifest=$(wrestool -x --raw --type=24 "$out/gomirlo.exe")
+read_manifest() { xmllint --xpath "string(//*[local-name()='$1']${2:-})" - <<<"$manifest"; }
+if [ "$(read_manifest requestedExecutionLevel /@level)" != asInvoker ] ||
+   [ "$(read_manifest supportedOS /@Id)" != '{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}' ] ||
+   [ "$(read_manifest longPathAware)" != true ] ||
+   [ -n "$(read_manifest dpiAware)$(read_manifest dpiAwareness)" ]; then
+    echo "gomirlo.exe does not carry the manifest it should:" >&2
+    echo "${manifest:-(none)}" >&2
+    exit 1
+fi
+echo "gomirlo.exe's manifest: asInvoker, Windows 10/11, long paths, no DPI setting"
+
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$tree/CMakeCache.txt")
 
+echo "== Gathering the licences into $out/LICENZE"
+# The Qt's licences and the attribution files of the parts it bundles: kept
+# with the Qt by scripts/build-qt-win64.sh, or else read from Debian's source
+# of the same version, the one such a Qt is built from.
+notices=$qt/licenses/qtbase
+if [ ! -f "$notices/SOURCE" ]; then
+    notices=$PWD/$tree/qt-licenses
+    [ -f "$notices/SOURCE" ] || bash scripts/qt-source.sh "" "$notices" >/dev/null
+    qt_version=$(sed -n 's/^#define QT_VERSION_STR "\(.*\)"$/\1/p' "$qt/include/QtCore/qconfig.h")
+    if ! grep -q "^qt6-base ${qt_version}+" "$notices/SOURCE"; then
+        echo "The Qt in $qt is $qt_version and has no licences of its own; Debian's source is $(cat "$notices/SOURCE")" >&2
+        exit 1
+    fi
+fi
+licences=$out/LICENZE
+mkdir -p "$licences"
+cp COPYING "$licences/COPYING.txt"
+cp "$notices/LICENSES/LGPL-3.0-only.txt" "$licences/Qt-LGPL-3.0.txt"
+python3 packaging/windows/qt_notices.py "$notices" "$qt" "$licences/Qt-terze-parti.txt"
+# The compiler's runtime linked into the program (libstdc++, libgcc,
+# winpthreads, the C runtime's start-up): the copyright files of the Debian
+# packages that hold them, GCC's runtime library exception included.
+declare -A runtime=() # Debian source package: a package built from it
+for library in libstdc++.a libgcc.a libgcc_eh.a libwinpthread.a libmingwex.a libmingw32.a crt2.o; do
+    package=$(dpkg -S "$(realpath "$(x86_64-w64-mingw32-g++-posix -print-file-name=$library)")" | cut -d: -f1)
+    runtime[$(dpkg-query -W -f='${source:Package}' "$package")]=$package
+done
+runtime_sources=$(for source in "${!runtime[@]}"; do
+    cp "/usr/share/doc/${runtime[$source]}/copyright" "$licences/$source.txt"
+    dpkg-query -W -f='${source:Package} ${source:Version}\n' "${runtime[$source]}"
+done | LC_ALL=C sort | paste -s -d, | sed 's/,/, /g')
+# Where the sources are, with the written offer.
+git_commit=$(git rev-parse HEAD 2>/dev/null || echo "?")
+[ -z "$(git status --porcelain 2>/dev/null)" ] || git_commit+=", con modifiche non ancora registrate"
+sed -e "s|@VERSION@|$version|" \
+    -e "s|@COMMIT@|$git_commit|" \
+    -e "s|@HOMEPAGE@|$(sed -n 's/^Source: //p' packaging/copyright)|" \
+    -e "s|@CONTACT@|$(sed -n 's/^Upstream-Contact: .*<\(.*\)>/\1/p' packaging/copyright)|" \
+    -e "s|@QT_SOURCE@|$(cat "$notices/SOURCE")|" \
+    -e "s|@RUNTIME_SOURCES@|$runtime_sources|" \
+    packaging/windows/SORGENTI.txt.in > "$licences/SORGENTI.txt"
+# Notepad of any Windows 10 reads them with Windows' own line ends.
+sed -i 's/\r*$/\r/' "$licences"/*.txt
+ls "$licences"
+
 echo "== Making the installer"
+# It installs, and its uninstaller removes, the cues by the names the game
+# plays them by, and the licences by the names gathered above.
+cue() { sed -n "s/.*char $1\[\] = \"\(.*\)\";/\1/p" ui/cuefiles.h; }
+{
+    echo '!macro INSTALL_LICENCES'
+    for file in "$licences"/*; do echo "    File \"$PWD/$file\""; done
+    echo '!macroend'
+    echo '!macro REMOVE_LICENCES'
+    for file in "$licences"/*; do echo "    Delete \"\$INSTDIR\\LICENZE\\$(basename "$file")\""; done
+    echo '!macroend'
+} > "$tree/licences.nsh"
 makensis -V2 -INPUTCHARSET UTF8 \
     -DVERSION="$version" \
     -DPROGRAM="$PWD/$out" \
+    -DCUE_FOLDER="$(cue Folder)" -DCUE_RIGHT="$(cue RightAnswer)" -DCUE_WRONG="$(cue WrongAnswer)" \
+    -DLICENCES="$PWD/$tree/licences.nsh" \
     -DICON="$PWD/ui/pictures/gomirlo.ico" \
     -DOUTFILE="$PWD/$out/GomirloSetup.exe" \
     packaging/windows/gomirlo.nsi
+# Sharp at 150 %: the installer says it draws for the screen's DPI itself.
+manifest=$(wrestool -x --raw --type=24 "$out/GomirloSetup.exe")
+if [ "$(read_manifest dpiAware)" != true ]; then
+    echo "GomirloSetup.exe does not say it is DPI-aware:" >&2
+    echo "${manifest:-(none)}" >&2
+    exit 1
+fi
 
 echo "== Making the portable zip"
-# Gomirlo/ with the game and its cues, in a fixed order so that the same
+# Gomirlo/ with the game, its cues and LICENZE/, in a fixed order so that the same
 # program gives the same zip.
 stage=$out/zip/Gomirlo
 mkdir -p "$stage"
-cp -r "$out/gomirlo.exe" "$out/suoni" "$stage/"
+cp -r "$out/gomirlo.exe" "$out/suoni" "$out/LICENZE" "$stage/"
 find "$out/zip" -exec touch -d "@$stamp" {} +
 (cd "$out/zip" && find Gomirlo -type f | LC_ALL=C sort | TZ=UTC zip -q -X -D -9 ../gomirlo-windows.zip -@)
 rm -rf "$out/zip"

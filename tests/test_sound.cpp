@@ -89,7 +89,7 @@ private slots:
                                  u"--format=s16le"_s, u"--rate=44100"_s, u"--channels=1"_s, u"--latency-msec=2"_s});
         parec.waitForReadyRead(10000);
         for (const bool right : rightAnswers) {
-            game.answer(right ? QString::number(game.state().ExpectedAnswer.value()) : u"0"_s);
+            game.answer(right ? QString::number(game.rightAnswer()) : u"0"_s);
             QTest::qWait(60); // a wrong answer follows in the same box: "130" after "13"
         }
         QTest::qWait(1000);
@@ -99,7 +99,6 @@ private slots:
 
         QCOMPARE(game.caption("lblScore2"), QString::number(rightAnswers.size()));
         QCOMPARE(game.dialogs.calls.size(), 2); // name and greeting: nothing about sound
-        QVERIFY(!game.exit.status);
         const bool itsCue = rightAnswers.last() ? brightness > 600 : brightness < 400;
         const bool heardRight = cuesHidden ? seconds == 0 : seconds >= 0.98 * cueSeconds && itsCue;
         QVERIFY2(heardRight, qPrintable(u"%1 s of %2 s, %3 Hz"_s.arg(seconds).arg(cueSeconds).arg(brightness)));

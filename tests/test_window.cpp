@@ -34,8 +34,7 @@ private slots:
         QTest::keyClick(game.answerBox(), Qt::Key_Return);
         QTest::keyClick(&game.window(), Qt::Key_N, Qt::AltModifier);
         QTRY_COMPARE(game.answerBox()->text(), QString());
-        QTest::keyClick(&game.window(), Qt::Key_X, Qt::AltModifier);
-        QTRY_COMPARE(game.exit.status, 0);
+        QCOMPARE(game.endedBy([&] { QTest::keyClick(&game.window(), Qt::Key_X, Qt::AltModifier); }), 0);
     }
 
     void theButtonsShowTheirFaceAndPictureInEveryState()

@@ -3,16 +3,16 @@
 
 // makecues: writes the two short sounds Gomirlo plays after an answer.
 //
-//   makecues <program-folder>
+// The cues are kept in ui/suoni/ as they ship; this is the recipe that made
+// them, run by hand, outside the build, to make them again:
 //
-// Writes the right answer's cue (three quick rising notes) and the wrong
-// answer's (a low tone sliding down) into the cue folder beside the program,
-// by the names the game looks for, creating the folder when it is missing.
+//   g++ -std=c++20 -O2 -I ui tools/makecues.cpp -o /tmp/makecues && /tmp/makecues ui
 //
-// Both files are plain RIFF/WAVE: PCM, mono, 16 bits, 44100 Hz. Every field
-// is written byte by byte in little-endian order, so the files come out the
-// same on any machine and any compiler. Only the standard library is used, so
-// the build can run this before anything else is compiled.
+// It writes the right answer's cue (three quick rising notes) and the wrong
+// answer's (a low tone sliding down) into <folder>/suoni/ by the names the
+// game looks for. Both are plain RIFF/WAVE: PCM, mono, 16 bits, 44100 Hz,
+// every field written byte by byte in little-endian order, so they come out
+// the same on any machine and compiler.
 
 #include "cuefiles.h"
 
@@ -173,7 +173,7 @@ bool writeFile(const std::filesystem::path &path,
 
 int main(int argc, char **argv) {
     if (argc != 2) {
-        std::fprintf(stderr, "usage: makecues <program-folder>\n");
+        std::fprintf(stderr, "usage: makecues <folder>\n");
         return 2;
     }
     const std::filesystem::path folder = std::filesystem::path(argv[1]) / CueFiles::Folder;

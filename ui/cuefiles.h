@@ -2,9 +2,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-// The two sound cues: wave files in a folder beside the program. The game
-// plays them and the build writes them, both by these names. Plain C++, so
-// that the build's own small tool can read it too.
+// The two sound cues: wave files in a folder beside the program, kept in
+// ui/suoni/ by these names. Plain C++, so that tools/makecues.cpp, the recipe
+// that made them, can read it too.
 namespace CueFiles {
 
 inline constexpr char Folder[] = "suoni";

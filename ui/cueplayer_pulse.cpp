@@ -21,10 +21,10 @@ using SoundFile = std::unique_ptr<SNDFILE, int (*)(SNDFILE *)>;
 // the cue thread, which makes the connection at the first cue; libpulse runs
 // the connection's events in a thread of its own and calls back there, with
 // its lock held, as play() holds it while it changes the stream.
-class CueVoices : public QObject
+class ServerPlayback : public QObject
 {
 public:
-    ~CueVoices() override
+    ~ServerPlayback() override
     {
         if (!m_loop)
             return;
@@ -117,8 +117,8 @@ private:
         pa_proplist_free(properties);
         if (!m_stream)
             return;
-        pa_stream_set_write_callback(m_stream, [](pa_stream *, size_t bytes, void *voices) {
-            static_cast<CueVoices *>(voices)->write(bytes);
+        pa_stream_set_write_callback(m_stream, [](pa_stream *, size_t bytes, void *playback) {
+            static_cast<ServerPlayback *>(playback)->write(bytes);
         }, this);
         pa_stream_connect_playback(m_stream, nullptr, nullptr, PA_STREAM_NOFLAGS, nullptr, nullptr);
     }
@@ -172,38 +172,37 @@ class CuePlayer::Output
 {
 public:
     Output()
-        : m_voices(new CueVoices)
+        : m_playback(new ServerPlayback)
     {
-        m_audio.setObjectName(QStringLiteral("cues"));
-        m_voices->moveToThread(&m_audio);
-        m_audio.start();
+        m_thread.setObjectName(QStringLiteral("cues"));
+        m_playback->moveToThread(&m_thread);
+        m_thread.start();
     }
 
     ~Output()
     {
         // Cues not yet started are dropped, and the one playing ends with the
         // connection.
-        m_audio.quit();
-        m_audio.wait();
-        delete m_voices;
+        m_thread.quit();
+        m_thread.wait();
+        delete m_playback;
     }
 
     void play(const QString &path)
     {
         // Cues are started in the order they are asked for, so a later one still
         // cuts off an earlier one.
-        CueVoices *voices = m_voices;
-        QMetaObject::invokeMethod(voices, [voices, path] { voices->play(path); }, Qt::QueuedConnection);
+        ServerPlayback *playback = m_playback;
+        QMetaObject::invokeMethod(playback, [playback, path] { playback->play(path); }, Qt::QueuedConnection);
     }
 
 private:
-    QThread m_audio;
-    CueVoices *m_voices; // lives in m_audio
+    QThread m_thread;
+    ServerPlayback *m_playback; // lives in m_thread
 };
 
-CuePlayer::CuePlayer(QObject *parent)
-    : QObject(parent)
-    , m_output(std::make_unique<Output>())
+CuePlayer::CuePlayer()
+    : m_output(std::make_unique<Output>())
 {
 }
 

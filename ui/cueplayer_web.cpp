@@ -79,9 +79,8 @@ public:
     }
 };
 
-CuePlayer::CuePlayer(QObject *parent)
-    : QObject(parent)
-    , m_output(std::make_unique<Output>())
+CuePlayer::CuePlayer()
+    : m_output(std::make_unique<Output>())
 {
 }
 

@@ -1,40 +1,62 @@
 // SPDX-FileCopyrightText: 2026 Gomirlo developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cueplayer.h"
+#include "cuefiles.h"
 
-#include <QDir>
+#include <QCoreApplication>
+#include <QFile>
 
-#include <string>
+#include <map>
 
 #include <windows.h>
 #include <mmsystem.h>
 
-// Cues play through the system's own sound player (PlaySound of winmm). Asked
-// to play a file asynchronously it returns at once and plays in a thread of
+// Cues play through the system's own sound player (PlaySound of winmm), from
+// memory: both files are read once, when the player is made, so that an
+// answer never waits for a file on a slow stick or a school's server. Asked
+// to play asynchronously, PlaySound returns at once and plays in a thread of
 // the system's, cutting off the cue it was playing; told not to fall back on
-// the default sound, it is silent for a missing or unreadable file, which is
-// how the game wants it. So there is no thread of our own here.
+// the default sound, it is silent for data it cannot play. So there is no
+// thread of our own here.
 class CuePlayer::Output
 {
 public:
+    Output()
+    {
+        const QString cues = QCoreApplication::applicationDirPath() + u'/' + CueFiles::Folder + u'/';
+        for (const char *name : {CueFiles::RightAnswer, CueFiles::WrongAnswer})
+            read(cues + name);
+    }
+
     ~Output()
     {
-        // The cue still playing ends with the player, as it does elsewhere.
+        // The cue still playing ends before its bytes go.
         PlaySoundW(nullptr, nullptr, 0);
     }
 
     void play(const QString &path)
     {
-        // The name in UTF-16: a program folder under a user name such as
-        // "Niccolò" must be found whatever the system's 8-bit code page.
-        const std::wstring name = QDir::toNativeSeparators(path).toStdWString();
-        PlaySoundW(name.c_str(), nullptr, SND_ASYNC | SND_FILENAME | SND_NODEFAULT);
+        const QByteArray &wave = m_waves.count(path) ? m_waves.at(path) : read(path);
+        // A missing file is silence, and still cuts off the cue playing.
+        PlaySoundW(wave.isEmpty() ? nullptr : reinterpret_cast<LPCWSTR>(wave.constData()), nullptr,
+                   SND_MEMORY | SND_ASYNC | SND_NODEFAULT);
     }
+
+private:
+    // A file that cannot be read is kept as empty, and stays silent.
+    const QByteArray &read(const QString &path)
+    {
+        QFile file(path);
+        return m_waves[path] = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    // The system plays from these bytes while the game goes on: they stay, and
+    // stay put, for the whole run.
+    std::map<QString, QByteArray> m_waves;
 };
 
-CuePlayer::CuePlayer(QObject *parent)
-    : QObject(parent)
-    , m_output(std::make_unique<Output>())
+CuePlayer::CuePlayer()
+    : m_output(std::make_unique<Output>())
 {
 }
 

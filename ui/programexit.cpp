@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-void ImmediateExit::quit(int status)
+void quitImmediately(int status)
 {
     std::fflush(nullptr);
     std::_Exit(status);

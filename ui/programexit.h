@@ -2,20 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-// The end of the program, as one call that tests can observe.
-class ProgramExit
-{
-public:
-    virtual ~ProgramExit() = default;
-    // Ends the program with the exit status given. The real one never returns.
-    virtual void quit(int status) = 0;
-};
-
-// Ends the process on the spot: no handler that is running or waiting takes
-// another step and no further event is handled. Everything the game must keep
-// (the record files) is already on disk by then.
-class ImmediateExit final : public ProgramExit
-{
-public:
-    [[noreturn]] void quit(int status) override;
-};
+// Ends the program on the spot, with the exit status given: no handler that is
+// running or waiting takes another step, no further event is handled, and the
+// window goes without any unload handling. Everything the game must keep (the
+// record files) is on the disk by then.
+[[noreturn]] void quitImmediately(int status);

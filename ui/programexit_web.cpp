@@ -4,16 +4,19 @@
 
 #include <emscripten.h>
 
-// A page has no process to end. The page is told, hides the window and says
-// that the game is over, with a button to play again; the program's stack is
-// left as Emscripten leaves it on purpose, by a thrown "unwind", so that the
-// handler running takes no further step. The window's clock is stopped by
-// then, and the record is in the browser's storage: every save waits for it.
-void ImmediateExit::quit(int status)
+// A page has no process to end. The page is told: it hides the window and
+// says that the game is over, with a button to play again. The runtime is
+// marked as ended, as Emscripten's own exit marks it, so that no timer or
+// other callback of the browser enters the program again; and the handler
+// running is left by a thrown "unwind", as Emscripten leaves a stack on
+// purpose. The record is in the browser's storage by then: every save waits
+// for it.
+void quitImmediately(int status)
 {
     EM_ASM({
         if (typeof gomirloEnded === 'function')
             gomirloEnded($0);
+        ABORT = true;
         throw 'unwind';
     }, status);
     __builtin_unreachable();

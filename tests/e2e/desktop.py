@@ -1,43 +1,27 @@
 # SPDX-FileCopyrightText: 2026 Gomirlo developers
 # SPDX-License-Identifier: GPL-3.0-or-later
-"""A desktop of its own for a game played end to end: an X server with a window
-manager, a private home, and a sound server whose one output is a null sink,
-recorded from its monitor; nothing of the caller's screen, sound or session."""
+"""What the games played end to end share: a desktop of their own
+(scripts/desktop.sh) whose sound is recorded, and the checks of what they leave."""
 
 import atexit
 import os
-import shutil
 import subprocess
 import sys
-import tempfile
 import wave
 
-home, processes = None, []
+home, processes = os.environ.get("GOMIRLO_DESKTOP"), []
 
 
-def enter(*wrappers, **environment):
-    """Runs the calling script again under xvfb-run, inside the wrappers given, then
-    starts the rest of the desktop there."""
-    if "GOMIRLO_PRIVATE_DESKTOP" not in os.environ:
-        for name in ("AT_SPI_BUS_ADDRESS", "PULSE_SERVER", "QT_SCALE_FACTOR"):
-            os.environ.pop(name, None)
-        os.environ.update(GOMIRLO_PRIVATE_DESKTOP="1", **environment)
-        os.execvp("xvfb-run", ["xvfb-run", "-a", "-s", "-screen 0 1024x768x24 -nolisten tcp", *wrappers,
-                               sys.executable, *sys.argv])
-    global home
-    atexit.register(stop)  # whatever way the script ends
-    home = tempfile.mkdtemp(prefix="gomirlo-e2e-")  # private (0700), as a runtime folder must be
-    for name in ("DATA", "CONFIG", "CACHE", "STATE"):
-        os.environ["XDG_%s_HOME" % name] = os.path.join(home, name.lower())
-    os.environ["XDG_RUNTIME_DIR"] = home
-    # The sound server renders nothing ahead, so that a new stream is heard from its start.
-    for command in (["openbox", "--startup", "touch " + home + "/wm"], ["pulseaudio", "-n", "--daemonize=no", "--exit-idle-time=-1",
-                    "--load=module-null-sink sink_name=gomirlo_test norewinds=1", "--load=module-native-protocol-unix"]):
-        processes.append(subprocess.Popen(command, cwd=home, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL))
-    subprocess.run("until [ -e wm ] && pactl info; do sleep 0.1; done", shell=True, cwd=home, timeout=30,
-                   check=True, capture_output=True)
-    processes.append(subprocess.Popen(["parec", "-d", "gomirlo_test.monitor", "--latency-msec=20", "--raw",
-                                       "--format=s16le", "--rate=44100", "--channels=1", home + "/sound.raw"]))
+def enter(**environment):
+    """Runs the calling game again on a desktop of its own, then records the desktop's sound."""
+    game = os.path.abspath(sys.argv[0])
+    if os.environ.get("GOMIRLO_DESKTOP_GAME") != game:
+        os.environ.update(GOMIRLO_DESKTOP_GAME=game, **environment)
+        runner = os.path.join(os.path.dirname(game), "../../scripts/desktop.sh")
+        os.execvp("bash", ["bash", runner, sys.executable, game, *sys.argv[1:]])
+    atexit.register(stop)  # whatever way the game ends
+    processes.append(subprocess.Popen(["parec", "-d", os.environ["GOMIRLO_SOUND_SINK"] + ".monitor", "--latency-msec=20",
+                                       "--raw", "--format=s16le", "--rate=44100", "--channels=1", home + "/sound.raw"]))
 
 
 def fail(why):
@@ -48,11 +32,6 @@ def stop():
     for process in reversed(processes):
         process.terminate()
         process.wait()
-
-
-def passed(what):
-    shutil.rmtree(home)
-    print(what)
 
 
 def heard(cue):

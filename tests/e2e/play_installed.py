@@ -22,9 +22,8 @@ import sys
 import desktop
 
 NAME = "Giulia"
-# A session bus too, on which the accessibility bus starts when first asked.
 usr, screenshot = os.path.join(os.path.abspath(sys.argv[1]), "usr"), sys.argv[2:]
-desktop.enter("dbus-run-session", "--", QT_QPA_PLATFORM="xcb", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
+desktop.enter(QT_QPA_PLATFORM="xcb", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
 fail = desktop.fail
 
 # The menu runs the entry's command through the PATH, whose usr/bin is ROOT's.
@@ -67,4 +66,4 @@ if status != 0 or os.path.getsize(errors):
     fail("the game ended with status %d, writing %r" % (status, open(errors).read()))
 if desktop.heard(os.path.join(usr, "lib/gomirlo/suoni/Esatto.wav")) < 0.95:
     fail("the cue was not heard whole (usr/lib/gomirlo/suoni/Esatto.wav?)")
-desktop.passed("played: the name, the greeting, a right answer with its cue, Exit with a new record")
+print("played: the name, the greeting, a right answer with its cue, Exit with a new record")

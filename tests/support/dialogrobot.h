@@ -3,13 +3,17 @@
 #pragma once
 
 #include <QApplication>
+#include <QDataStream>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTest>
 
 #include <functional>
+
+#include <unistd.h>
 
 // One prompt or message as the game showed it.
 struct DialogCall {
@@ -33,12 +37,36 @@ public:
     // can let time pass or look at the window here.
     std::function<void(const DialogCall &)> whileOpen;
     QList<DialogCall> calls;
+    // In a copy of the test process that the game is to end, where each call
+    // goes, with whether a check failed in the copy so far.
+    int copyReportsTo = -1;
+
+    // Takes the calls a copy reported; true if a check failed there.
+    bool takeReports(const QByteArray &reports)
+    {
+        QDataStream in(reports);
+        bool failed = false;
+        while (!in.atEnd()) {
+            int kind = 0;
+            QString text, title;
+            bool failedThere = false;
+            in >> kind >> text >> title >> failedThere;
+            calls << DialogCall{DialogCall::Kind(kind), text, title};
+            failed = failed || failedThere;
+        }
+        return failed;
+    }
 
     DialogRobot() { qApp->installEventFilter(this); }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
+        // A copy made by fork has none of Qt's painting threads, and waits for
+        // them for ever; no one looks at it, so it paints nothing.
+        const QEvent::Type type = event->type();
+        if (copyReportsTo >= 0 && (type == QEvent::UpdateRequest || type == QEvent::Paint || type == QEvent::Expose))
+            return true;
         // Answered from the dialog's own event loop, once it runs; the window
         // system's own show event of the same dialog is not a second one.
         if (event->type() == QEvent::Show && !event->spontaneous()
@@ -52,6 +80,14 @@ private:
     {
         if (!dialog || !dialog->isVisible())
             return;
+        const auto report = qScopeGuard([this, before = calls.size()] {
+            if (copyReportsTo < 0 || calls.size() == before)
+                return;
+            QByteArray bytes;
+            QDataStream(&bytes, QIODevice::WriteOnly) << int(calls.last().kind) << calls.last().text << calls.last().title << QTest::currentTestFailed();
+            if (::write(copyReportsTo, bytes.constData(), bytes.size()) != bytes.size())
+                qFatal("cannot report to the test");
+        });
         // What is checked is read first and compared last: a failed check
         // must not leave the dialog open for ever.
         if (auto *prompt = qobject_cast<QInputDialog *>(dialog)) {

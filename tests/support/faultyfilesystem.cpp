@@ -6,22 +6,28 @@
 #include "filesystem.h"
 #undef FileSystem
 
+using RealFileSystem::Error;
+using RealFileSystem::Lock;
+
 namespace Faults {
 
 int steps = 0;
 bool noLinks = false;
-
-namespace {
-
-Kind planned = None;
-int plannedAt = 0;
+static Kind planned = None;
+static int plannedAt = 0;
 // A code that every system takes for a failure of the disk.
-constexpr RealFileSystem::Error Broken = 1117;
+static constexpr Error Broken = 1117;
+
+void reset(Kind kind, int at)
+{
+    planned = kind;
+    plannedAt = at;
+    steps = 0;
+}
 
 // Counts a step; the planned one goes wrong. Renames can also be done and
 // then reported failed, or all fail from one on.
-template<typename Operation>
-RealFileSystem::Error step(Operation operation, bool isRename = false)
+static Error step(const std::function<Error()> &operation, bool isRename = false)
 {
     ++steps;
     const bool due = planned == RenamesFail ? steps >= plannedAt : steps == plannedAt;
@@ -34,78 +40,42 @@ RealFileSystem::Error step(Operation operation, bool isRename = false)
     return Broken;
 }
 
-} // namespace
-
-void reset(Kind kind, int at)
-{
-    planned = kind;
-    plannedAt = at;
-    steps = 0;
-}
-
 } // namespace Faults
 
-using Faults::step;
-
+// Every operation is a step, but letting go of the lock: it cannot fail, and a
+// crash lets go too.
 namespace FileSystem {
 
-using Error = RealFileSystem::Error;
-using Lock = RealFileSystem::Lock;
+#define STEP(operation, parameters, arguments, ...) \
+    Error operation parameters { return Faults::step([&] { return RealFileSystem::operation arguments; } __VA_ARGS__); }
+STEP(readFile, (const QString &path, qint64 maxBytes, QByteArray &bytes), (path, maxBytes, bytes))
+STEP(writeFileDurably, (const QString &path, QByteArrayView bytes), (path, bytes))
+STEP(renameOver, (const QString &from, const QString &to), (from, to), , true)
+STEP(makeFolder, (const QString &path), (path))
+STEP(tryLock, (const QString &path, Lock &held), (path, held))
+
+Error link(const QString &from, const QString &to)
+{
+    return Faults::step([&] { return Faults::noLinks ? Faults::Broken : RealFileSystem::link(from, to); });
+}
 
 bool exists(const QString &path)
 {
-    if (const Error error = step([] { return 0; }))
+    if (const Error error = Faults::step([] { return 0; }))
         RealFileSystem::fail(path, error);
     return RealFileSystem::exists(path);
 }
 
 void removeQuietly(const QString &path)
 {
-    step([&] {
-        RealFileSystem::removeQuietly(path);
-        return 0;
-    });
-}
-
-Error readFile(const QString &path, qint64 maxBytes, QByteArray &bytes)
-{
-    return step([&] { return RealFileSystem::readFile(path, maxBytes, bytes); });
-}
-
-Error writeFileDurably(const QString &path, QByteArrayView bytes)
-{
-    return step([&] { return RealFileSystem::writeFileDurably(path, bytes); });
-}
-
-Error renameOver(const QString &from, const QString &to)
-{
-    return step([&] { return RealFileSystem::renameOver(from, to); }, true);
-}
-
-Error link(const QString &from, const QString &to)
-{
-    return step([&] { return Faults::noLinks ? Faults::Broken : RealFileSystem::link(from, to); });
-}
-
-Error makeFolder(const QString &path)
-{
-    return step([&] { return RealFileSystem::makeFolder(path); });
+    Faults::step([&] { return RealFileSystem::removeQuietly(path), 0; });
 }
 
 void syncFolder(const QString &folder)
 {
-    step([&] {
-        RealFileSystem::syncFolder(folder);
-        return 0;
-    });
+    Faults::step([&] { return RealFileSystem::syncFolder(folder), 0; });
 }
 
-Error tryLock(const QString &path, Lock &held)
-{
-    return step([&] { return RealFileSystem::tryLock(path, held); });
-}
-
-// Not a step: letting go cannot fail, and a crash lets go too.
 void unlock(const QString &path, Lock held)
 {
     RealFileSystem::unlock(path, held);

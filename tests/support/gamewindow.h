@@ -4,7 +4,6 @@
 
 #include "recordfolder.h"
 #include "dialogrobot.h"
-#include "programexit.h"
 #include "tavola.h"
 
 #include <QLabel>
@@ -16,31 +15,20 @@
 
 #include <memory>
 
-// Records the end of the program instead of ending the test.
-class RecordingExit final : public ProgramExit
-{
-public:
-    std::optional<int> status;
-    int calls = 0;
-    void quit(int code) override
-    {
-        ++calls;
-        status = code;
-    }
-};
+#include <sys/wait.h>
+#include <unistd.h>
 
-// The real game window with its real prompts answered by a robot, a private
-// record folder and an observable end: everything a test needs to play a
-// game through the window.
+// The real game window with its real prompts answered by a robot, and a
+// private record folder: everything a test needs to play a game through the
+// window.
 class GameWindow
 {
 public:
     DialogRobot dialogs;
-    RecordingExit exit;
     RecordFolder records;
 
     explicit GameWindow(const QString &playerName = QStringLiteral("Anna"))
-        : m_window(std::make_unique<Tavola>(exit))
+        : m_window(std::make_unique<Tavola>())
     {
         dialogs.textAnswers << playerName;
     }
@@ -51,7 +39,7 @@ public:
     }
 
     // Loads and shows the window, which runs the start-up, and waits until
-    // the first question is on show (or the start-up has ended the game).
+    // the first question is on show.
     GameWindow &start()
     {
         m_window->showGame();
@@ -62,14 +50,41 @@ public:
     void waitForQuestion()
     {
         settle();
-        if (!exit.status && !QTest::qWaitForWindowActive(m_window.get()))
+        if (!QTest::qWaitForWindowActive(m_window.get()))
             qFatal("the game window never became active");
     }
     // Deletes the controls that a new race threw away.
     static void settle() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
 
+    // Does what ends the game (Exit, the last tick) in a copy of this process,
+    // which the game ends as it ends itself, and watches it from outside as a
+    // desktop would: its exit status, -1 if it did not end, -2 if a check
+    // failed in it. What it showed joins dialogs.calls.
+    int endedBy(const std::function<void()> &end)
+    {
+        int channel[2];
+        if (::pipe(channel) != 0)
+            qFatal("no pipe");
+        const pid_t copy = ::fork();
+        if (copy == 0) {
+            ::close(channel[0]);
+            dialogs.copyReportsTo = channel[1];
+            end();
+            QTest::qWait(5000);
+            ::_exit(255);
+        }
+        ::close(channel[1]);
+        QFile reports;
+        reports.open(channel[0], QIODevice::ReadOnly, QFileDevice::AutoCloseHandle);
+        const bool failed = dialogs.takeReports(reports.readAll());
+        int status = 0;
+        ::waitpid(copy, &status, 0);
+        return failed ? -2 : WIFEXITED(status) && WEXITSTATUS(status) != 255 ? WEXITSTATUS(status) : -1;
+    }
+
     Tavola &window() { return *m_window; }
-    GameState &state() { return m_window->gameState(); }
+    // The number on show, and the answer it asks for.
+    int rightAnswer() const { return 20 - caption("lblNum1").toInt(); }
 
     // Controls by their names, looked up afresh: a new race replaces them.
     template<typename Control = QLabel>

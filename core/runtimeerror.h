@@ -9,8 +9,6 @@
 // The program has no error handling of its own: anything that goes wrong at run
 // time (an overflow, a record file that cannot be created, read or written) is
 // one of these, reported in one place, after which the program ends.
-// It lives with the record store, the bottom layer of the game's core, so that
-// the store and the rules above it share it without the store reaching up.
 class RuntimeError : public std::exception
 {
 public:
