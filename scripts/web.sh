@@ -9,6 +9,7 @@
 #   suoni/                             the two cues
 #   manifest.webmanifest, sw.js,       what makes it an app that can be
 #   gomirlo.png, gomirlo.svg           installed and starts with no network
+#   LICENZE/                           its licence, the notices of all it links, where the sources are
 # The build tree itself is build-web/cmake/ (not served).
 #
 # It needs a Qt 6.4.2 for WebAssembly (static, asyncify): the folder that
@@ -46,12 +47,20 @@ out=build-web
 tree=$out/cmake
 echo "== Building the game for the browser in $tree (its link takes minutes)"
 "$qt/bin/qt-cmake" -S . -B "$tree" -G Ninja --no-warn-unused-cli -DCMAKE_BUILD_TYPE=Release \
-    ${GOMIRLO_BENCHMARKS:+-DGOMIRLO_BENCHMARKS=ON} >/dev/null
+    -DGOMIRLO_WEB_BENCHMARK="${GOMIRLO_WEB_BENCHMARK:-OFF}" >/dev/null
 nice cmake --build "$tree" -j2
 
 # The page's folder as a school's server gets it.
 find "$out" -mindepth 1 -maxdepth 1 ! -name cmake -exec rm -rf {} +
 cmake --install "$tree" --prefix "$out" >/dev/null
+# The licences of all that the program links, which the page links to, with
+# a page of its own that lists them for servers that list no folders.
+bash scripts/licences.sh "$qt" "$tree" "$out/LICENZE" web web/SORGENTI.txt.in emscripten fonts-liberation
+(cd "$out/LICENZE" && {
+    echo '<!doctype html><html lang="it"><meta charset="utf-8"><title>Gomirlo: licenze e sorgenti</title><ul>'
+    for file in *.txt; do echo "<li><a href=\"$file\">$file</a></li>"; done
+    echo '</ul></html>'
+} > index.html)
 # The service worker keeps one build's files together: its version is theirs.
 version=$(cd "$out" && find . -path ./cmake -prune -o -type f ! -name sw.js -print | LC_ALL=C sort | xargs sha256sum | sha256sum | cut -c1-16)
 sed -i "s/@VERSION@/$version/" "$out/sw.js"
