@@ -13,7 +13,8 @@
 #   GOMIRLO_QT_PREFIX  where the Qt is installed
 #                      (default ${XDG_CACHE_HOME:-~/.cache}/gomirlo/qt6-wasm-6.4.2)
 #   GOMIRLO_QT_WORK    source and build tree, removed once the Qt is installed
-#                      (default: qt-wasm-build beside the prefix)
+#                      (default: qt-build beside the prefix, shared with the
+#                      Windows Qt's, whose downloaded source it reuses)
 #   JOBS               parallel compile jobs (default 2)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -21,12 +22,11 @@ started=$SECONDS
 
 cache=${XDG_CACHE_HOME:-$HOME/.cache}/gomirlo
 prefix=$(realpath -m "${GOMIRLO_QT_PREFIX:-$cache/qt6-wasm-6.4.2}")
-work=$(realpath -m "${GOMIRLO_QT_WORK:-$(dirname "$prefix")/qt-wasm-build}")
+work=$(realpath -m "${GOMIRLO_QT_WORK:-$(dirname "$prefix")/qt-build}")
 jobs=${JOBS:-2}
-deb_version=6.4.2+dfsg-10
 downloads=$work/deb-src
-source=$work/qt6-base-6.4.2
-build=$work/build
+source=$work/qt6-wasm-source
+build=$work/wasm-build
 shim=$work/emsdk-shim
 
 log() { printf '\n== [%s] %s\n' "$(date +%T)" "$*"; }
@@ -45,31 +45,12 @@ fi
 export NODE_PATH=/usr/share/nodejs${NODE_PATH:+:$NODE_PATH}
 
 # --- Debian's source package ------------------------------------------------
-sudo=()
-[ "$(id -u)" -eq 0 ] || sudo=(sudo)
-if [ ! -f "$downloads/qt6-base_${deb_version}.dsc" ]; then
-    # apt-get source needs deb-src entries; they are added beside the
-    # machine's own deb entries, for the same mirrors and suites.
-    if ! grep -rqs '^Types:.*deb-src' /etc/apt/sources.list.d/ && ! grep -qs '^deb-src' /etc/apt/sources.list; then
-        log "adding deb-src entries beside the machine's deb entries"
-        for f in /etc/apt/sources.list.d/*.sources; do
-            [[ -f $f && $f != *-src.sources ]] || continue
-            awk 'BEGIN { RS = ""; ORS = "\n\n" } /Types: deb\n/ { sub(/Types: deb\n/, "Types: deb-src\n"); print }' "$f"
-        done | "${sudo[@]}" tee /etc/apt/sources.list.d/gomirlo-src.sources >/dev/null
-        if [[ -f /etc/apt/sources.list ]]; then
-            sed -n 's/^deb /deb-src /p' /etc/apt/sources.list | "${sudo[@]}" tee /etc/apt/sources.list.d/gomirlo-src.list >/dev/null
-        fi
-        "${sudo[@]}" apt-get update -q -o DPkg::Lock::Timeout=300
-    fi
-    log "downloading Debian's qt6-base $deb_version source"
-    mkdir -p "$downloads"
-    (cd "$downloads" && apt-get source --download-only "qt6-base=$deb_version")
-fi
+dsc=$(bash scripts/qt-source.sh "$downloads")
 
 log "unpacking the source into $source"
 rm -rf "$source"
 # dpkg-source checks the checksums the .dsc gives.
-dpkg-source --skip-patches -x "$downloads/qt6-base_${deb_version}.dsc" "$source" >/dev/null
+dpkg-source --skip-patches -x "$dsc" "$source" >/dev/null
 # Of Debian's patches only this one touches code built here: a security fix
 # in QtGui's text layout. The others concern modules, CPUs or packaging that
 # this build leaves out.
@@ -166,6 +147,9 @@ log "installing into $prefix"
 rm -rf "$prefix"
 cmake --install "$build" > "$work/install.log"
 cp -a "$shim" "$prefix/emsdk-shim"
+# The licences of this Qt and of what it bundles, which go with every program
+# linked against it (scripts/web.sh puts them in the page's LICENZE folder).
+bash scripts/qt-source.sh "$downloads" "$prefix/licenses/qtbase" >/dev/null
 
 # The prefix is all that is needed from now on; the downloaded source stays
 # for a rebuild.
