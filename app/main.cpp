@@ -15,15 +15,12 @@ int main(int argc, char *argv[])
     // The window is away while a new race asks for the name again; that is no
     // reason to quit.
     QApplication::setQuitOnLastWindowClosed(false);
-    // The caret stands still: blinking, it would wake the game and repaint the
-    // answer box twice a second, more work than the clock's one repaint a
-    // second, on school PCs that may be old.
+    // A blinking caret would repaint the answer box twice a second, more than
+    // the clock does, on school PCs that may be old.
     QGuiApplication::styleHints()->setCursorFlashTime(0);
 
-    // The game speaks Italian, and so do Qt's own buttons and menus in it: from
-    // the translation built into the program where it carries one (on
-    // Windows, which has no shared folder of Qt's translations), else from
-    // Qt's own folder.
+    // Qt's own buttons and menus speak Italian too: from the translation built
+    // into the program (on Windows), else from Qt's own folder.
     QTranslator qtTranslation;
     if (qtTranslation.load(QStringLiteral("qtbase_it"), QStringLiteral(":/translations"))
         || qtTranslation.load(QStringLiteral("qtbase_it"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))

@@ -51,12 +51,8 @@ std::optional<std::int16_t> typedCharacter(const QKeyEvent &key)
 Tavola::Tavola(QWidget *parent)
     : QMainWindow(parent)
 {
-    // The layout was made for these faces. MS Sans Serif is a bitmap face
-    // where Windows still has it, which the layout's outline-only fonts pass
-    // over, and Linux has none: Microsoft Sans Serif, its outline successor,
-    // stands in on Windows, and Liberation Sans, with the metrics of the
-    // sans-serif face the system would use in its place, where that is
-    // missing too, so the fixed-size labels still hold their texts.
+    // The layout was measured with MS Sans Serif, a bitmap face that Qt passes
+    // over: its outline successor stands in, or a face of the same metrics.
     QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
                                {QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Liberation Sans")});
 }
@@ -83,10 +79,8 @@ void Tavola::loadAndShow()
 
 void Tavola::activateIfOnScreen()
 {
-    // The window counts as activated when it first comes on screen after
-    // being shown, at the size the desktop gave it, so the first question's
-    // backdrop fills the maximized window. Coming back from another program
-    // asks nothing.
+    // Activated when first on screen after a show, at the desktop's size, so
+    // that the first backdrop fills the maximized window.
     if (!m_activationPending || !windowHandle()->isExposed())
         return;
     m_activationPending = false;

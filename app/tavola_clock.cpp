@@ -11,10 +11,8 @@ using namespace Qt::StringLiterals;
 
 void Tavola::Timer1_Timer()
 {
-    // The end is read from the display, so the tick after the one that showed
-    // zero ends the game: the child sees 00:00:00 for a whole second. Behind
-    // the messages of an end already under way the clock goes on counting
-    // down, but a tick at zero starts no second end of game on top of it.
+    // Read from the display, so the child sees 00:00:00 for a whole second;
+    // behind an end already under way, a tick at zero starts no second one.
     if (m_ui->lblconto->text() == u"00:00:00"_s) {
         if (!m_endOfGameUnderWay)
             SaveRecordAndEnd();

@@ -11,19 +11,14 @@ using namespace Qt::StringLiterals;
 
 void Tavola::moveFocusTo(QWidget *control)
 {
-    // A screen reader speaks the description of a control as the focus lands
-    // on it, but neither a new caption of a label nor a change to the control
-    // that already has the focus: so what the child must hear goes into the
-    // description before the focus moves. Every word of it is a caption of
-    // the window: the question with its number, or the judgement with the
-    // three counters and the time left under their headings.
+    // A screen reader speaks a control's description as the focus lands on it,
+    // and not a label's new caption: what the child must hear goes there first.
     QStringList news;
     if (control == m_ui->txtAnswer) {
         news << m_ui->lblNum1->text() << m_ui->Label2->text();
     } else {
         news << m_ui->lblMessage->text();
-        const std::pair<QLabel *, QLabel *> figures[] = {{m_ui->Label6, m_ui->lblScore}, {m_ui->Label1, m_ui->lblScore1},
-                                                         {m_ui->Label3, m_ui->lblScore2}, {m_ui->Label11, m_ui->lblconto}};
+        const std::pair<QLabel *, QLabel *> figures[] = {{m_ui->Label6, m_ui->lblScore}, {m_ui->Label1, m_ui->lblScore1}, {m_ui->Label3, m_ui->lblScore2}, {m_ui->Label11, m_ui->lblconto}};
         for (const auto &[heading, figure] : figures)
             news << heading->text() + u' ' + figure->text();
     }

@@ -47,11 +47,8 @@ void Tavola::cmdNext_Click()
     m_ui->lblNum1->setCaption(formatWhole(shown));
     m_state.ExpectedAnswer = Int16(20) - Int16::checked(shown);
 
-    // The focus goes to the box before the button is disabled, which would
-    // hand it on by itself before the box could say its question; and the box
-    // is emptied once the focus is in it: a screen reader takes the focus
-    // coming back to a box emptied meanwhile for a mere change of its text,
-    // and says nothing.
+    // The box takes the focus before the button, disabled, would hand it on,
+    // and is emptied after: else a screen reader hears only a text change.
     moveFocusTo(m_ui->txtAnswer);
     m_ui->txtAnswer->setText(QString());
     m_ui->cmdNext->setEnabled(false);

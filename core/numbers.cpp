@@ -7,8 +7,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <charconv>
-#include <cstdlib>
 #include <cmath>
+#include <cstdlib>
 #include <limits>
 #include <string>
 
@@ -35,6 +35,8 @@ constexpr std::size_t SignificantDigits = 800;
 // back. Small enough that ten times it still fits a long long.
 constexpr long long ExponentLimit = 100'000'000'000'000'000;
 
+// The characters of a text in turn, blanks, tabs and line feeds passed over
+// wherever they stand.
 class Reader
 {
 public:
@@ -50,7 +52,15 @@ public:
             ++m_pos;
         return m_pos < m_text.size() ? m_text[m_pos] : QChar();
     }
-    void take() { ++m_pos; }
+    QChar take() { return m_text[m_pos++]; }
+    // Takes a sign if one comes next: true for a minus.
+    bool takeSign()
+    {
+        const QChar sign = peek();
+        if (sign == u'-' || sign == u'+')
+            take();
+        return sign == u'-';
+    }
     qsizetype position() const { return m_pos; }
     void rewind(qsizetype position) { m_pos = position; }
 
@@ -59,86 +69,78 @@ private:
     qsizetype m_pos = 0;
 };
 
-} // namespace
-
-double leadingNumber(QStringView text)
-{
-    Reader in(text);
-    bool negative = false;
-    if (in.peek() == u'-' || in.peek() == u'+') {
-        negative = in.peek() == u'-';
-        in.take();
-    }
-
-    std::string digits; // significant digits, leading zeros dropped
-    long long exponent = 0; // power of ten that the digits are multiplied by
-    bool sawDigit = false;
+// A decimal number: its significant digits, leading zeros dropped, times ten
+// to the exponent.
+struct Decimal {
+    std::string digits;
+    long long exponent = 0;
     bool droppedNonZero = false; // a digit past the significant ones was not zero
-    for (QChar c = in.peek(); isDigit(c); c = in.peek()) {
-        sawDigit = true;
-        if (!digits.empty() || c != u'0') {
-            if (digits.size() < SignificantDigits) {
-                digits.push_back(char(c.unicode()));
-            } else {
+
+    // The next digit of the whole part, or of the fraction after the point,
+    // where every place shifts the value, zeros included.
+    void add(QChar digit, bool inFraction)
+    {
+        if (digits.size() >= SignificantDigits) {
+            if (!inFraction)
                 exponent = std::min(exponent + 1, ExponentLimit);
-                droppedNonZero = droppedNonZero || c != u'0';
-            }
+            droppedNonZero = droppedNonZero || digit != u'0';
+            return;
         }
-        in.take();
+        if (!digits.empty() || digit != u'0')
+            digits.push_back(char(digit.unicode()));
+        if (inFraction)
+            exponent = std::max(exponent - 1, -ExponentLimit);
     }
+};
+
+// The digits before and after a point.
+Decimal readMantissa(Reader &in)
+{
+    Decimal number;
+    while (isDigit(in.peek()))
+        number.add(in.take(), false);
     if (in.peek() == u'.') {
         in.take();
-        for (QChar c = in.peek(); isDigit(c); c = in.peek()) {
-            sawDigit = true;
-            // Every place after the point shifts the value, zeros included;
-            // once the digits are full the rest only count as dropped.
-            if (digits.size() < SignificantDigits) {
-                if (!digits.empty() || c != u'0')
-                    digits.push_back(char(c.unicode()));
-                exponent = std::max(exponent - 1, -ExponentLimit);
-            } else {
-                droppedNonZero = droppedNonZero || c != u'0';
-            }
-            in.take();
-        }
+        while (isDigit(in.peek()))
+            number.add(in.take(), true);
     }
-    if (!sawDigit || digits.empty())
-        return 0.0;
-    if (droppedNonZero) {
-        // One more place holding a 1 stands for all that was dropped: it lifts
-        // the value off a tie the way the dropped digits would, and is too
-        // small to move it past any other double.
-        digits.push_back('1');
-        --exponent;
+    // One more place holding a 1 stands for all that was dropped: it lifts the
+    // value off a tie the way the dropped digits would, and is too small to
+    // move it past any other double.
+    if (number.droppedNonZero && !number.digits.empty()) {
+        number.digits.push_back('1');
+        --number.exponent;
     }
+    return number;
+}
 
-    // An exponent counts only when at least one digit follows its letter.
+// A written exponent, "e", "E", "d" or "D" with a sign and digits; 0 and
+// nothing taken when no digit follows the letter.
+long long readExponent(Reader &in)
+{
+    const qsizetype before = in.position();
     const QChar marker = in.peek();
-    if (marker == u'e' || marker == u'E' || marker == u'd' || marker == u'D') {
-        const qsizetype before = in.position();
-        in.take();
-        bool negativeExponent = false;
-        if (in.peek() == u'-' || in.peek() == u'+') {
-            negativeExponent = in.peek() == u'-';
-            in.take();
-        }
-        long long written = 0;
-        bool sawExponentDigit = false;
-        for (QChar c = in.peek(); isDigit(c); c = in.peek()) {
-            sawExponentDigit = true;
-            written = std::min(written * 10 + (c.unicode() - u'0'), ExponentLimit);
-            in.take();
-        }
-        if (sawExponentDigit)
-            exponent = std::clamp(exponent + (negativeExponent ? -written : written), -2 * ExponentLimit, 2 * ExponentLimit);
-        else
-            in.rewind(before);
+    if (marker != u'e' && marker != u'E' && marker != u'd' && marker != u'D')
+        return 0;
+    in.take();
+    const bool negative = in.takeSign();
+    if (!isDigit(in.peek())) {
+        in.rewind(before);
+        return 0;
     }
+    long long written = 0;
+    while (isDigit(in.peek()))
+        written = std::min(written * 10 + (in.take().unicode() - u'0'), ExponentLimit);
+    return negative ? -written : written;
+}
 
-    const std::string number = digits + 'e' + std::to_string(exponent);
+// The double nearest to the number, correctly rounded.
+double toDouble(const Decimal &number)
+{
+    const std::string text = number.digits + 'e' + std::to_string(number.exponent);
     double value = 0.0;
 #if defined(__cpp_lib_to_chars)
-    const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value);
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     Q_UNUSED(end);
     const bool outOfRange = error == std::errc::result_out_of_range;
 #else
@@ -146,15 +148,29 @@ double leadingNumber(QStringView text)
     // strtod rounds as correctly, and the text holds no decimal point that a
     // locale could read otherwise.
     errno = 0;
-    value = std::strtod(number.c_str(), nullptr);
+    value = std::strtod(text.c_str(), nullptr);
     const bool outOfRange = errno == ERANGE;
 #endif
     if (outOfRange) {
         // Past the largest double or below the smallest: the digits are never
         // zero here, so the sign of the decimal magnitude decides.
-        const long long magnitude = exponent + static_cast<long long>(digits.size());
+        const long long magnitude = number.exponent + static_cast<long long>(number.digits.size());
         value = magnitude > 0 ? std::numeric_limits<double>::max() : 0.0;
     }
+    return value;
+}
+
+} // namespace
+
+double leadingNumber(QStringView text)
+{
+    Reader in(text);
+    const bool negative = in.takeSign();
+    Decimal number = readMantissa(in);
+    if (number.digits.empty())
+        return 0.0;
+    number.exponent = std::clamp(number.exponent + readExponent(in), -2 * ExponentLimit, 2 * ExponentLimit);
+    const double value = toDouble(number);
     return negative ? -value : value;
 }
 

@@ -19,13 +19,10 @@ int RandomGenerator::drawBelow(int n)
 
 void RandomGenerator::reseed(double secondsSinceMidnight)
 {
-    // Both halves of the double change with the time of day; folding them
-    // into 16 bits in the middle of the state, and keeping the low byte,
-    // gives questions a millisecond apart different sequences. (16 bits is
-    // all the game needs: the seed only has to differ from one question to
-    // the next.)
-    // The bits of the double as they are (std::bit_cast, which the browser's
-    // C++ library lacks).
+    // Both halves of the double, folded into 16 bits in the middle of the
+    // state: questions a millisecond apart get different sequences. The bits
+    // are copied as they are (std::bit_cast, which the browser's C++ library
+    // lacks).
     std::uint64_t bits = 0;
     std::memcpy(&bits, &secondsSinceMidnight, sizeof bits);
     const auto high = static_cast<std::uint32_t>(bits >> 32);

@@ -20,11 +20,9 @@ namespace {
 // refusal is waited out this long before it counts.
 constexpr std::chrono::milliseconds Patience{2000};
 
-// Every name goes to the system as UTF-16, never through the 8-bit code page:
-// a record folder under a user name such as "Niccolò" must work whatever the
-// system's language. The long form (\\?\, \\?\UNC\ on a share) has no
-// 260-character limit, so a deep redirected folder works; it takes the path
-// as it is, so the path is made plain first.
+// UTF-16, so that a user name such as "Niccolò" works in any language; the
+// long form (\\?\, \\?\UNC\ on a share), which takes the path as it is, so
+// that a deep redirected folder works.
 std::wstring native(const QString &path)
 {
     const QString plain = QDir::toNativeSeparators(QDir::cleanPath(path));
@@ -216,11 +214,8 @@ void unlock(const QString &, Lock held)
 
 QStringList earlierRecordFolders()
 {
-    // The earlier program kept its record in the Windows folder itself. Since
-    // Vista, an old 32-bit program that writes there without administrator
-    // rights is sent to a copy of that folder in the user's VirtualStore, so
-    // that is where its record most likely is. This program, 64-bit, is not
-    // redirected: it looks in both places itself.
+    // The earlier, 32-bit program wrote into the Windows folder, which Windows
+    // sends to the user's VirtualStore; this program is not redirected.
     wchar_t buffer[MAX_PATH];
     const UINT length = GetWindowsDirectoryW(buffer, MAX_PATH);
     if (length == 0 || length >= MAX_PATH)

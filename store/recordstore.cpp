@@ -76,10 +76,8 @@ Error rename(const QString &from, const QString &to)
     return error && !exists(from) && exists(to) ? 0 : error;
 }
 
-// Keeps the current score under the backup's name without ever leaving the
-// score's own name empty: a second link to the same file where the file system
-// has them; elsewhere (FAT sticks, some shares) a copy written in full under a
-// name of its own first, so that the backup is never half a score.
+// The old score under a second name, its own never left empty: a hard link, or
+// where there are none (FAT, some shares) a whole copy that then takes the name.
 Error keepBackup(const QString &path)
 {
     const QString backup = backupPath(path);
@@ -167,11 +165,8 @@ bool makeFolderDurably(const QString &folder)
     return true;
 }
 
-// The files of the earlier program, the first folder holding both with a score,
-// written as a new record is written; the bytes as they are, since the reader
-// knows the earlier program's Windows-1252 as well as our UTF-8. A file that
-// cannot be read is passed over: it is not ours, and the game goes on
-// without it.
+// The bytes as they are: the reader knows the earlier program's Windows-1252.
+// A file that cannot be read is passed over; it is not ours.
 void takeOverEarlierRecord(const QString &folder, const QStringList &earlierFolders)
 {
     for (const QString &earlier : earlierFolders) {

@@ -56,7 +56,7 @@ private slots:
         if (qEnvironmentVariableIsEmpty("GOMIRLO_SOUND_SINK"))
             QSKIP("no sound server with a null sink is running (scripts/test.sh starts one)");
         QTest::addColumn<QList<bool>>("rightAnswers"); // the last one's cue is bright, else low
-        QTest::addColumn<double>("brightnessFrom");    // seconds into the sound
+        QTest::addColumn<double>("brightnessFrom"); // seconds into the sound
         QTest::addColumn<bool>("cuesHidden");
         QTest::newRow("right: bright") << QList{true} << 0.0 << false;
         QTest::newRow("wrong: low") << QList{false} << 0.0 << false;
@@ -78,15 +78,14 @@ private slots:
         // test runs meanwhile).
         if (cuesHidden)
             QVERIFY(folder.rename(CueFiles::Folder, u"hidden"_s));
-        const auto putBack = qScopeGuard([&] { cuesHidden && folder.rename(u"hidden"_s, CueFiles::Folder); });
+        const auto putBack = qScopeGuard([&] { cuesHidden &&folder.rename(u"hidden"_s, CueFiles::Folder); });
 
         GameWindow game;
         game.start();
         // 2 ms of latency: the server mixes the start of a new stream into
         // sound the monitor may have passed on already, up to that much.
         QProcess parec;
-        parec.start(u"parec"_s, {u"--device=%1.monitor"_s.arg(qEnvironmentVariable("GOMIRLO_SOUND_SINK")), u"--raw"_s,
-                                 u"--format=s16le"_s, u"--rate=44100"_s, u"--channels=1"_s, u"--latency-msec=2"_s});
+        parec.start(u"parec"_s, {u"--device=%1.monitor"_s.arg(qEnvironmentVariable("GOMIRLO_SOUND_SINK")), u"--raw"_s, u"--format=s16le"_s, u"--rate=44100"_s, u"--channels=1"_s, u"--latency-msec=2"_s});
         parec.waitForReadyRead(10000);
         for (const bool right : rightAnswers) {
             game.answer(right ? QString::number(game.rightAnswer()) : u"0"_s);
@@ -112,7 +111,8 @@ private slots:
         const QString socket = folder.filePath(u"native"_s);
         QProcess server; // silent for two seconds, then it hangs up
         server.start(u"python3"_s, {u"-c"_s, u"import socket, sys, time\ns = socket.socket(socket.AF_UNIX)\n"
-                                              "s.bind(sys.argv[1])\ns.listen()\nheld = s.accept()\ntime.sleep(2)"_s, socket});
+                                             "s.bind(sys.argv[1])\ns.listen()\nheld = s.accept()\ntime.sleep(2)"_s,
+                                    socket});
         QTRY_VERIFY(QFile::exists(socket));
         const auto restore = qScopeGuard([previous = qgetenv("PULSE_SERVER")] {
             previous.isNull() ? qunsetenv("PULSE_SERVER") : qputenv("PULSE_SERVER", previous);

@@ -6,7 +6,6 @@
 #include "autosizelabel.h"
 #include "gamewindow.h"
 
-
 using namespace Qt::StringLiterals;
 
 class WindowTest : public QObject

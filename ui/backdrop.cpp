@@ -13,12 +13,8 @@ Backdrop::Backdrop(QWidget *parent)
 
 void Backdrop::paintBands(int shade)
 {
-    // Every band runs the whole width, so each row of the picture is one
-    // colour: the picture keeps one pixel per row and paintEvent fills the
-    // row across the width painted. A picture as wide as the window would
-    // hold nothing more, yet cost 8 MiB at 1920 x 1080 (32 MiB at 3840 x 2160)
-    // to keep, to fill and to copy at every repaint.
-    // Painted in device pixels, so the bands stay crisp on a scaled screen.
+    // Each row is one colour across the width, so the picture keeps one pixel
+    // a row (a whole one would be 8 MiB at 1920 x 1080), in device pixels.
     const qreal ratio = devicePixelRatioF();
     const QSize pixels = (QSizeF(size()) * ratio).toSize();
     if (m_picture.height() != pixels.height() || m_picture.format() != QImage::Format_RGB32)

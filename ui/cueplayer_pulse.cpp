@@ -41,10 +41,8 @@ public:
 
     void play(const QString &path)
     {
-        // libsndfile reads a WAV file whatever chunks it holds and however its
-        // header was written (libcanberra's own reader, tried first, garbled
-        // or refused some such files), and hands its samples over as 16-bit
-        // ones whatever their own width. A file it cannot read is silence.
+        // libsndfile reads any WAV a sound editor writes, as 16-bit samples; a
+        // file it cannot read is silence.
         const QByteArray name = QFile::encodeName(path);
         SF_INFO info{};
         SoundFile file(sf_open(name.constData(), SFM_READ, &info), &sf_close);
@@ -86,9 +84,11 @@ private:
         pa_proplist_free(properties);
         if (!m_context)
             return false;
-        pa_context_set_state_callback(m_context, [](pa_context *, void *loop) {
-            pa_threaded_mainloop_signal(static_cast<pa_threaded_mainloop *>(loop), 0);
-        }, m_loop);
+        pa_context_set_state_callback(
+            m_context, [](pa_context *, void *loop) {
+                pa_threaded_mainloop_signal(static_cast<pa_threaded_mainloop *>(loop), 0);
+            },
+            m_loop);
         // The game starts no sound server of its own.
         if (pa_context_connect(m_context, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0)
             return false;
@@ -102,11 +102,8 @@ private:
         }
     }
 
-    // A stream for the file. The server asks for data, which is read from the
-    // file as it asks; at the end of the file the stream is drained, so that
-    // it is closed only once the server has played all of it. The role
-    // "game": the desktop's volume for alert sounds, which may be turned down,
-    // must not silence the cues.
+    // Read as the server asks, and drained at the end so that all of it is
+    // heard. The role "game": a muted alert volume must not silence the cues.
     void start(SoundFile file, const pa_sample_spec &format, const QByteArray &path)
     {
         m_file = std::move(file);
@@ -117,9 +114,11 @@ private:
         pa_proplist_free(properties);
         if (!m_stream)
             return;
-        pa_stream_set_write_callback(m_stream, [](pa_stream *, size_t bytes, void *playback) {
-            static_cast<ServerPlayback *>(playback)->write(bytes);
-        }, this);
+        pa_stream_set_write_callback(
+            m_stream, [](pa_stream *, size_t bytes, void *playback) {
+                static_cast<ServerPlayback *>(playback)->write(bytes);
+            },
+            this);
         pa_stream_connect_playback(m_stream, nullptr, nullptr, PA_STREAM_NOFLAGS, nullptr, nullptr);
     }
 
@@ -136,9 +135,11 @@ private:
             pa_stream_cancel_write(m_stream);
         if (frames < sf_count_t(bytes / frame)) {
             pa_stream_set_write_callback(m_stream, nullptr, nullptr);
-            pa_operation_unref(pa_stream_drain(m_stream, [](pa_stream *stream, int, void *) {
-                pa_stream_disconnect(stream);
-            }, nullptr));
+            pa_operation_unref(pa_stream_drain(
+                m_stream, [](pa_stream *stream, int, void *) {
+                    pa_stream_disconnect(stream);
+                },
+                nullptr));
         }
     }
 
@@ -160,14 +161,8 @@ private:
     SoundFile m_file{nullptr, &sf_close}; // what m_stream plays
 };
 
-// Cues play on the desktop's sound server (PulseAudio, or PipeWire's
-// PulseAudio server), read by libsndfile and played through libpulse, as
-// paplay does. Nothing is asked of the server before the first cue, so it
-// costs the start of the game nothing. Cues start in a thread of their own:
-// starting one means reading the file and round trips to the server, a
-// millisecond or more each time (more for the first), which the window's
-// thread would otherwise spend waiting before it can show the answer's
-// judgement.
+// Cues start in a thread of their own: reading the file and the round trips to
+// the sound server take a millisecond or more, which the window must not wait.
 class CuePlayer::Output
 {
 public:
@@ -193,7 +188,8 @@ public:
         // Cues are started in the order they are asked for, so a later one still
         // cuts off an earlier one.
         ServerPlayback *playback = m_playback;
-        QMetaObject::invokeMethod(playback, [playback, path] { playback->play(path); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            playback, [playback, path] { playback->play(path); }, Qt::QueuedConnection);
     }
 
 private:

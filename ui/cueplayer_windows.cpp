@@ -1,23 +1,19 @@
 // SPDX-FileCopyrightText: 2026 Gomirlo developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "cueplayer.h"
 #include "cuefiles.h"
+#include "cueplayer.h"
 
 #include <QCoreApplication>
 #include <QFile>
 
 #include <map>
 
-#include <windows.h>
 #include <mmsystem.h>
+#include <windows.h>
 
-// Cues play through the system's own sound player (PlaySound of winmm), from
-// memory: both files are read once, when the player is made, so that an
-// answer never waits for a file on a slow stick or a school's server. Asked
-// to play asynchronously, PlaySound returns at once and plays in a thread of
-// the system's, cutting off the cue it was playing; told not to fall back on
-// the default sound, it is silent for data it cannot play. So there is no
-// thread of our own here.
+// PlaySound plays asynchronously in a thread of the system's, cutting off the
+// cue it was playing. The files are read once, so that no answer waits for a
+// slow stick or a school's server.
 class CuePlayer::Output
 {
 public:

@@ -27,7 +27,8 @@ void PictureButton::paintEvent(QPaintEvent *)
 
     // A button with a single picture shows it unchanged in every state;
     // otherwise its icon holds one for the held-down and disabled states.
-    QIcon::Mode mode = !isEnabled() ? QIcon::Disabled : sunken ? QIcon::Selected : QIcon::Normal;
+    QIcon::Mode mode = !isEnabled() ? QIcon::Disabled : sunken ? QIcon::Selected
+                                                               : QIcon::Normal;
     if (icon().availableSizes(mode).isEmpty())
         mode = QIcon::Normal;
     const QPixmap picture = icon().pixmap(iconSize(), devicePixelRatio(), mode);

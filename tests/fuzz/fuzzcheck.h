@@ -10,12 +10,12 @@
 #include <optional>
 
 // A property that does not hold aborts, so libFuzzer keeps the input.
-#define FUZZ_CHECK(condition)                                                                                          \
-    do {                                                                                                               \
-        if (!(condition)) {                                                                                            \
-            std::fprintf(stderr, "\nPROPERTY FAILED: %s\n", #condition);                                               \
-            std::abort();                                                                                              \
-        }                                                                                                              \
+#define FUZZ_CHECK(condition)                                            \
+    do {                                                                 \
+        if (!(condition)) {                                              \
+            std::fprintf(stderr, "\nPROPERTY FAILED: %s\n", #condition); \
+            std::abort();                                                \
+        }                                                                \
     } while (false)
 
 // The bytes read by the C library's iconv, which is strict about UTF-8 (no

@@ -17,7 +17,9 @@
 
 // One prompt or message as the game showed it.
 struct DialogCall {
-    enum Kind { AskText, Inform, AskYesNo };
+    enum Kind { AskText,
+                Inform,
+                AskYesNo };
     Kind kind;
     QString text;
     QString title;
@@ -71,7 +73,8 @@ protected:
         // system's own show event of the same dialog is not a second one.
         if (event->type() == QEvent::Show && !event->spontaneous()
             && (qobject_cast<QInputDialog *>(watched) || qobject_cast<QMessageBox *>(watched)))
-            QMetaObject::invokeMethod(this, [this, dialog = QPointer(static_cast<QDialog *>(watched))] { answer(dialog); }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                this, [this, dialog = QPointer(static_cast<QDialog *>(watched))] { answer(dialog); }, Qt::QueuedConnection);
         return false;
     }
 
@@ -108,8 +111,7 @@ private:
                 box->button(QMessageBox::Yes)->click();
             else
                 QTest::keyClick(box, Qt::Key_Return);
-            QCOMPARE(look, question ? std::tuple(QMessageBox::Question, Qt::PlainText, QMessageBox::Yes | QMessageBox::No)
-                                    : std::tuple(QMessageBox::NoIcon, Qt::PlainText, QMessageBox::StandardButtons(QMessageBox::Ok)));
+            QCOMPARE(look, question ? std::tuple(QMessageBox::Question, Qt::PlainText, QMessageBox::Yes | QMessageBox::No) : std::tuple(QMessageBox::NoIcon, Qt::PlainText, QMessageBox::StandardButtons(QMessageBox::Ok)));
         }
     }
     void open(const DialogCall &call)

@@ -21,7 +21,8 @@ int __wrap_mkdir(const char *path, mode_t mode)
 
 int __wrap_fsync(int fd)
 {
-    struct stat status{};
+    struct stat status {
+    };
     if (::fstat(fd, &status) == 0 && S_ISDIR(status.st_mode))
         diskLog << QStringLiteral("synced ") + QFile::symLinkTarget(QStringLiteral("/proc/self/fd/%1").arg(fd));
     return __real_fsync(fd);

@@ -46,8 +46,11 @@ static Error step(const std::function<Error()> &operation, bool isRename = false
 // crash lets go too.
 namespace FileSystem {
 
-#define STEP(operation, parameters, arguments, ...) \
-    Error operation parameters { return Faults::step([&] { return RealFileSystem::operation arguments; } __VA_ARGS__); }
+#define STEP(operation, parameters, arguments, ...)                                           \
+    Error operation parameters                                                                \
+    {                                                                                         \
+        return Faults::step([&] { return RealFileSystem::operation arguments; } __VA_ARGS__); \
+    }
 STEP(readFile, (const QString &path, qint64 maxBytes, QByteArray &bytes), (path, maxBytes, bytes))
 STEP(writeFileDurably, (const QString &path, QByteArrayView bytes), (path, bytes))
 STEP(renameOver, (const QString &from, const QString &to), (from, to), , true)

@@ -2,8 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "recordfolder.h"
 #include "dialogrobot.h"
+#include "recordfolder.h"
 #include "tavola.h"
 
 #include <QLabel>
@@ -79,7 +79,8 @@ public:
         const bool failed = dialogs.takeReports(reports.readAll());
         int status = 0;
         ::waitpid(copy, &status, 0);
-        return failed ? -2 : WIFEXITED(status) && WEXITSTATUS(status) != 255 ? WEXITSTATUS(status) : -1;
+        return failed ? -2 : WIFEXITED(status) && WEXITSTATUS(status) != 255 ? WEXITSTATUS(status)
+                                                                             : -1;
     }
 
     Tavola &window() { return *m_window; }

@@ -19,7 +19,8 @@ Files filesIn(const QString &folder)
     Files files;
     for (const QFileInfo &entry : QDir(folder).entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot)) {
         QFile file(entry.filePath());
-        files.insert(entry.fileName(), entry.isDir() ? "<dir>" : file.open(QIODevice::ReadOnly) ? file.readAll() : "<unreadable>");
+        files.insert(entry.fileName(), entry.isDir() ? "<dir>" : file.open(QIODevice::ReadOnly) ? file.readAll()
+                                                                                                : "<unreadable>");
     }
     return files;
 }
