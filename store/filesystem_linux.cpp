@@ -30,7 +30,8 @@ Error tryLock(const QString &path, Lock &held)
             ::close(fd);
             return error;
         }
-        struct stat locked{}, current{};
+        struct stat locked {
+        }, current{};
         if (::fstat(fd, &locked) == 0 && ::stat(name.constData(), &current) == 0) {
             if (locked.st_dev == current.st_dev && locked.st_ino == current.st_ino) {
                 held = fd;

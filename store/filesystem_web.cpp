@@ -19,6 +19,7 @@ namespace {
 // taken, the folder is read back from IndexedDB, so that a save sees what
 // another tab saved meanwhile; before it is let go, the folder is written to
 // IndexedDB, so that the next holder sees this tab's changes.
+// clang-format off
 EM_ASYNC_JS(int, tryWebLock, (const char *name), {
     const locks = Module.gomirloLocks || (Module.gomirloLocks = {held: new Map(), next: 1});
     const number = locks.next++;
@@ -36,7 +37,9 @@ EM_ASYNC_JS(int, tryWebLock, (const char *name), {
     await new Promise((done) => FS.syncfs(true, done));
     return number;
 });
+// clang-format on
 
+// clang-format off
 EM_ASYNC_JS(void, releaseWebLock, (int number), {
     await new Promise((done) => FS.syncfs(false, done));
     const release = Module.gomirloLocks.held.get(number);
@@ -44,6 +47,7 @@ EM_ASYNC_JS(void, releaseWebLock, (int number), {
     if (release)
         release();
 });
+// clang-format on
 
 } // namespace
 

@@ -22,6 +22,7 @@ QByteArray address(const QString &path)
 // The page's Web Audio plays the cues, from their addresses beside the page. Each file is fetched and decoded once and kept; a
 // file that cannot be fetched or decoded is silence. Browsers start sound only
 // after a gesture, which typing the name has been by the first cue.
+// clang-format off
 EM_JS(void, gomirloLoadCue, (const char *address), {
     var cues = Module.gomirloCues || (Module.gomirloCues = {decoded: {}, playing: null, asked: 0});
     if (!cues.context)
@@ -34,9 +35,11 @@ EM_JS(void, gomirloLoadCue, (const char *address), {
             .catch(function () { return null; });
     }
 });
+// clang-format on
 
 // Only the cue asked for last may start: one still being decoded when the
 // next is asked for stays silent, and the one playing is cut off.
+// clang-format off
 EM_JS(void, gomirloPlayCue, (const char *address), {
     var cues = Module.gomirloCues;
     address = UTF8ToString(address);
@@ -57,6 +60,7 @@ EM_JS(void, gomirloPlayCue, (const char *address), {
         cues.playing = source;
     });
 });
+// clang-format on
 
 } // namespace
 

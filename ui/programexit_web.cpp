@@ -13,11 +13,13 @@
 // for it.
 void quitImmediately(int status)
 {
+    // clang-format off
     EM_ASM({
         if (typeof gomirloEnded === 'function')
             gomirloEnded($0);
         ABORT = true;
         throw 'unwind';
     }, status);
+    // clang-format on
     __builtin_unreachable();
 }
