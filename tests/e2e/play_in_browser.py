@@ -59,7 +59,7 @@ def start(name, query=""):
     browser.set_window_size(1024, 768 + browser.execute_script("return outerHeight - innerHeight"))
     browser.get("http://127.0.0.1:%d/%s" % (server.server_port, query))
     wait("the name prompt", "return qtLoader.status === 'Running'")
-    time.sleep(2)
+    time.sleep(3)  # for the prompt to be drawn and take the keys
     keys(name, Keys.ENTER), keys(Keys.ENTER)  # the name, then the greeting closed
 
 
