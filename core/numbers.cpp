@@ -5,8 +5,10 @@
 #include "int16.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
 #include <cmath>
+#include <cstdlib>
 #include <limits>
 #include <string>
 
@@ -137,9 +139,19 @@ double toDouble(const Decimal &number)
 {
     const std::string text = number.digits + 'e' + std::to_string(number.exponent);
     double value = 0.0;
+#if defined(__cpp_lib_to_chars)
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     Q_UNUSED(end);
-    if (error == std::errc::result_out_of_range) {
+    const bool outOfRange = error == std::errc::result_out_of_range;
+#else
+    // The browser's C++ library reads no floating point with from_chars; its
+    // strtod rounds as correctly, and the text holds no decimal point that a
+    // locale could read otherwise.
+    errno = 0;
+    value = std::strtod(text.c_str(), nullptr);
+    const bool outOfRange = errno == ERANGE;
+#endif
+    if (outOfRange) {
         // Past the largest double or below the smallest: the digits are never
         // zero here, so the sign of the decimal magnitude decides.
         const long long magnitude = number.exponent + static_cast<long long>(number.digits.size());

@@ -2,7 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "randomgenerator.h"
 
-#include <bit>
+#include <cstdint>
+#include <cstring>
 
 float RandomGenerator::next()
 {
@@ -19,8 +20,11 @@ int RandomGenerator::drawBelow(int n)
 void RandomGenerator::reseed(double secondsSinceMidnight)
 {
     // Both halves of the double, folded into 16 bits in the middle of the
-    // state: questions a millisecond apart get different sequences.
-    const auto bits = std::bit_cast<std::uint64_t>(secondsSinceMidnight);
+    // state: questions a millisecond apart get different sequences. The bits
+    // are copied as they are (std::bit_cast, which the browser's C++ library
+    // lacks).
+    std::uint64_t bits = 0;
+    std::memcpy(&bits, &secondsSinceMidnight, sizeof bits);
     const auto high = static_cast<std::uint32_t>(bits >> 32);
     const auto low = static_cast<std::uint32_t>(bits);
     const std::uint32_t mixed = ((high ^ (high >> 16)) ^ (low ^ (low >> 16))) & 0xFFFF;

@@ -27,6 +27,10 @@ declare -A kinds=(
     # Building a Qt from Debian's source package.
     [qt-source]="perl dpkg-dev xz-utils"
     [wine]="wine wine64 xdotool xclip"
+    # The game for the browser (Debian's emscripten and the tools it runs),
+    # and the browser it is played in by the tests.
+    [web]="emscripten clang-14 lld-14 llvm-14 binaryen node-acorn nodejs python3-selenium
+           chromium chromium-driver brotli"
     [bench]="libbenchmark-dev libx11-dev libxtst-dev"
 )
 

@@ -41,3 +41,9 @@ echo "package: played end to end from $root"
 bash scripts/windows.sh
 bash scripts/deps.sh wine
 /usr/bin/python3 tests/e2e/play_under_wine.py build-win/GomirloSetup.exe
+
+# The game for the browser, as a school's web server gives it: built
+# (GOMIRLO_QT_WASM names a Qt for WebAssembly; without it web.sh builds one
+# first), then played in Debian's Chromium from a local web server.
+bash scripts/web.sh
+/usr/bin/python3 tests/e2e/play_in_browser.py build-web

@@ -86,24 +86,7 @@ echo "gomirlo.exe's manifest: asInvoker, Windows 10/11, long paths, no DPI setti
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$tree/CMakeCache.txt")
 
 echo "== Gathering the licences into $out/LICENZE"
-# The Qt's licences and the attribution files of the parts it bundles: kept
-# with the Qt by scripts/build-qt-win64.sh, or else read from Debian's source
-# of the same version, the one such a Qt is built from.
-notices=$qt/licenses/qtbase
-if [ ! -f "$notices/SOURCE" ]; then
-    notices=$PWD/$tree/qt-licenses
-    [ -f "$notices/SOURCE" ] || bash scripts/qt-source.sh "" "$notices" >/dev/null
-    qt_version=$(sed -n 's/^#define QT_VERSION_STR "\(.*\)"$/\1/p' "$qt/include/QtCore/qconfig.h")
-    if ! grep -q "^qt6-base ${qt_version}+" "$notices/SOURCE"; then
-        echo "The Qt in $qt is $qt_version and has no licences of its own; Debian's source is $(cat "$notices/SOURCE")" >&2
-        exit 1
-    fi
-fi
 licences=$out/LICENZE
-mkdir -p "$licences"
-cp COPYING "$licences/COPYING.txt"
-cp "$notices/LICENSES/LGPL-3.0-only.txt" "$licences/Qt-LGPL-3.0.txt"
-python3 packaging/windows/qt_notices.py "$notices" "$qt" "$licences/Qt-terze-parti.txt"
 # The compiler's runtime linked into the program (libstdc++, libgcc,
 # winpthreads, the C runtime's start-up): the copyright files of the Debian
 # packages that hold them, GCC's runtime library exception included.
@@ -112,20 +95,7 @@ for library in libstdc++.a libgcc.a libgcc_eh.a libwinpthread.a libmingwex.a lib
     package=$(dpkg -S "$(realpath "$(x86_64-w64-mingw32-g++-posix -print-file-name=$library)")" | cut -d: -f1)
     runtime[$(dpkg-query -W -f='${source:Package}' "$package")]=$package
 done
-runtime_sources=$(for source in "${!runtime[@]}"; do
-    cp "/usr/share/doc/${runtime[$source]}/copyright" "$licences/$source.txt"
-    dpkg-query -W -f='${source:Package} ${source:Version}\n' "${runtime[$source]}"
-done | LC_ALL=C sort | paste -s -d, | sed 's/,/, /g')
-# Where the sources are, with the written offer.
-git_commit=$(git rev-parse HEAD 2>/dev/null || echo "?")
-[ -z "$(git status --porcelain 2>/dev/null)" ] || git_commit+=", con modifiche non ancora registrate"
-sed -e "s|@VERSION@|$version|" \
-    -e "s|@COMMIT@|$git_commit|" \
-    -e "s|@HOMEPAGE@|$(sed -n 's/^Source: //p' packaging/copyright)|" \
-    -e "s|@CONTACT@|$(sed -n 's/^Upstream-Contact: .*<\(.*\)>/\1/p' packaging/copyright)|" \
-    -e "s|@QT_SOURCE@|$(cat "$notices/SOURCE")|" \
-    -e "s|@RUNTIME_SOURCES@|$runtime_sources|" \
-    packaging/windows/SORGENTI.txt.in > "$licences/SORGENTI.txt"
+bash scripts/licences.sh "$qt" "$tree" "$licences" windows packaging/windows/SORGENTI.txt.in "${runtime[@]}"
 # Notepad of any Windows 10 reads them with Windows' own line ends.
 sed -i 's/\r*$/\r/' "$licences"/*.txt
 ls "$licences"

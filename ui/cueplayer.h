@@ -8,7 +8,7 @@
 
 // Plays the short wave files that accompany each answer, with each system's
 // own means: one implementation per system, chosen by the build
-// (cueplayer_pulse.cpp, cueplayer_windows.cpp). Whatever the system, starting
+// (cueplayer_pulse.cpp, cueplayer_windows.cpp, cueplayer_web.cpp). Whatever the system, starting
 // a cue costs the window's thread no waiting, a missing file is silence, and
 // a new cue cuts off the one still playing.
 class CuePlayer

@@ -8,8 +8,11 @@
 
 #include <map>
 
-#include <mmsystem.h>
+// mmsystem.h needs the types that windows.h declares first.
+// clang-format off
 #include <windows.h>
+#include <mmsystem.h>
+// clang-format on
 
 // PlaySound plays asynchronously in a thread of the system's, cutting off the
 // cue it was playing. The files are read once, so that no answer waits for a

@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "dialogs.h"
 
+#include "modalrun.h"
+
 #include <QInputDialog>
 #include <QMessageBox>
 
@@ -15,7 +17,7 @@ int showMessage(QMessageBox::Icon icon, const QString &text, const QString &titl
     QMessageBox box(icon, title, text, buttons);
     box.setTextFormat(Qt::PlainText);
     box.setDefaultButton(defaultButton);
-    return box.exec();
+    return runModal(box);
 }
 
 } // namespace
@@ -28,7 +30,7 @@ QString askText(const QString &prompt, const QString &title)
     dialog.setWindowTitle(title);
     dialog.setLabelText(prompt);
     dialog.setInputMode(QInputDialog::TextInput);
-    return dialog.exec() == QDialog::Accepted ? dialog.textValue() : QString();
+    return runModal(dialog) == QDialog::Accepted ? dialog.textValue() : QString();
 }
 
 void inform(const QString &text, const QString &title)

@@ -5,11 +5,12 @@
 program, from the attribution files (qt_attribution.json) of the Qt source it
 was built from, keeping those that are in this Qt as it was configured.
 
-    qt_notices.py NOTICES QT_PREFIX OUTPUT
+    qt_notices.py NOTICES QT_PREFIX OUTPUT [SYSTEM]
 
 NOTICES holds the source's attribution files and licence texts, as
 scripts/qt-source.sh unpacks them; QT_PREFIX is the installed Qt, whose
-configuration headers say which optional parts it was built with.
+configuration headers say which optional parts it was built with. SYSTEM is
+windows (the default), for gomirlo.exe, or web, for the page's program.
 """
 
 import glob
@@ -18,12 +19,14 @@ import os
 import re
 import sys
 
-notices, prefix, output = sys.argv[1:]
+notices, prefix, output, system = (sys.argv[1:] + ["windows"])[:4]
 
-# Folders of the Qt modules the game links (Core, Gui, Widgets and the Windows
+PROGRAM = {"windows": "gomirlo.exe", "web": "gomirlo.wasm"}[system]
+# Folders of the Qt modules the game links (Core, Gui, Widgets and the system's
 # plugins): attributions elsewhere (D-Bus, Network, Test, macOS) are not in it.
-LINKED = ("src/3rdparty/", "src/corelib/", "src/gui/", "src/widgets/", "src/plugins/platforms/windows/",
-          "src/plugins/styles/", "src/plugins/imageformats/")
+LINKED = ("src/3rdparty/", "src/corelib/", "src/gui/", "src/widgets/", "src/plugins/imageformats/") + {
+    "windows": ("src/plugins/platforms/windows/", "src/plugins/styles/"),
+    "web": ("src/plugins/platforms/wasm/", "src/opengl/", "src/openglwidgets/")}[system]
 # A bundled part that only some configurations build is in the program when its
 # features are on ("!" for off) in this Qt.
 WHEN = {
@@ -50,9 +53,10 @@ WHEN = {
     "xcb-xinput": ["xcb"],
     "libpsl": ["network"],
 }
-# Parts of other systems and processors: Android, macOS, WebAssembly, Unix, ARM.
+# Parts of other systems and processors: Android, macOS, WebAssembly (whose
+# platform embeds the Vera and DejaVu faces), Unix, ARM.
 ELSEWHERE = {"android-native-style", "android-gradle-wrapper", "cocoa-platform-plugin", "qeventdispatcher_cf",
-             "vera_font", "dejayvu", "forkfd", "pixman"}
+             "forkfd", "pixman"} | ({"vera_font", "dejayvu"} if system == "windows" else set())
 
 features = {}
 for header in glob.glob(prefix + "/include/**/q*config*.h", recursive=True):
@@ -97,8 +101,8 @@ for path in sorted(glob.glob(notices + "/src/**/qt_attribution.json", recursive=
         sections.append((entry["Name"].lower(), "\n".join(line for line in head if line) + "\n" + text))
 
 with open(output, "w", encoding="utf-8") as out:
-    out.write("Third-party parts that Qt bundles into gomirlo.exe, from the attribution files\n"
-              "of the Qt source it was built from (see SORGENTI.txt).\n")
+    out.write("Third-party parts that Qt bundles into %s, from the attribution files\n"
+              "of the Qt source it was built from (see SORGENTI.txt).\n" % PROGRAM)
     for _, section in sorted(sections):
         out.write("\n" + "=" * 78 + "\n" + section)
 print("%d third-party parts of Qt in %s" % (len(sections), output))
