@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 Gomirlo developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "cuefiles.h"
 #include "cueplayer.h"
+#include "cuefiles.h"
 
 #include <QCoreApplication>
 #include <QFile>
