@@ -13,6 +13,7 @@ namespace Faults {
 
 int steps = 0;
 bool noLinks = false;
+QStringList log;
 static Kind planned = None;
 static int plannedAt = 0;
 // A code that every system takes for a failure of the disk.
@@ -54,7 +55,6 @@ namespace FileSystem {
 STEP(readFile, (const QString &path, qint64 maxBytes, QByteArray &bytes), (path, maxBytes, bytes))
 STEP(writeFileDurably, (const QString &path, QByteArrayView bytes), (path, bytes))
 STEP(renameOver, (const QString &from, const QString &to), (from, to), , true)
-STEP(makeFolder, (const QString &path), (path))
 STEP(tryLock, (const QString &path, Lock &held), (path, held))
 
 Error link(const QString &from, const QString &to)
@@ -74,8 +74,15 @@ void removeQuietly(const QString &path)
     Faults::step([&] { return RealFileSystem::removeQuietly(path), 0; });
 }
 
+Error makeFolder(const QString &path)
+{
+    Faults::log << QStringLiteral("made ") + path;
+    return Faults::step([&] { return RealFileSystem::makeFolder(path); });
+}
+
 void syncFolder(const QString &folder)
 {
+    Faults::log << QStringLiteral("synced ") + folder;
     Faults::step([&] { return RealFileSystem::syncFolder(folder), 0; });
 }
 
