@@ -1,16 +1,15 @@
 #!/usr/bin/python3
 # SPDX-FileCopyrightText: 2026 Gomirlo developers
 # SPDX-License-Identifier: GPL-3.0-or-later
-"""One short game of the installed Gomirlo, started as its menu entry starts it
-and played through the accessibility tree with dogtail:
-
-    /usr/bin/python3 play_installed.py ROOT [SCREENSHOT]
-
-ROOT holds usr/ as the package lays it out (/ once installed). A child types a
-name, answers one question right and presses Exit: its cue must be heard whole, the
-record saved and shown, the game must end with status 0 and no error output.
-SCREENSHOT, if given, is where the screen is saved just after the answer.
-"""
+# One short game of the installed Gomirlo, started as its menu entry starts it
+# and played through the accessibility tree with dogtail:
+#
+#     /usr/bin/python3 play_installed.py ROOT [SCREENSHOT]
+#
+# ROOT holds usr/ as the package lays it out (/ once installed). A child types a
+# name, answers one question right and presses Exit: its cue must be heard whole, the
+# record saved and shown, the game must end with status 0 and no error output.
+# SCREENSHOT, if given, is where the screen is saved just after the answer.
 
 import configparser
 import os

@@ -1,17 +1,16 @@
 #!/usr/bin/python3
 # SPDX-FileCopyrightText: 2026 Gomirlo developers
 # SPDX-License-Identifier: GPL-3.0-or-later
-"""The Windows game under Wine, in a fresh prefix: the record store's tests run
-against Windows' own file calls; the game installed silently beside a record of
-the earlier program, which it must take over, with the licences the zip has;
-played from its Start-menu shortcut (a name, a wrong answer, answers from 11 to
-19 until one is right, Exit), its message boxes read as Ctrl+C copies them,
-while an install over it is refused; started again after both record files
-were deleted, which must leave the record empty; uninstalled; then installed
-for all users and uninstalled by the command its entry gives.
-
-    /usr/bin/python3 play_under_wine.py SETUP_EXE [SCREENSHOT_AFTER_THE_RIGHT_ANSWER]
-"""
+# The Windows game under Wine, in a fresh prefix: the record store's tests run
+# against Windows' own file calls; the game installed silently beside a record of
+# the earlier program, which it must take over, with the licences the zip has;
+# played from its Start-menu shortcut (a name, a wrong answer, answers from 11 to
+# 19 until one is right, Exit), its message boxes read as Ctrl+C copies them,
+# while an install over it is refused; started again after both record files
+# were deleted, which must leave the record empty; uninstalled; then installed
+# for all users and uninstalled by the command its entry gives.
+#
+#     /usr/bin/python3 play_under_wine.py SETUP_EXE [SCREENSHOT_AFTER_THE_RIGHT_ANSWER]
 
 import glob
 import itertools
@@ -52,8 +51,8 @@ def keys(*names, typed=None):
         time.sleep(0.3)
 
 
+# A window with this title but those given, once shown and given the keyboard.
 def window(title, besides=()):
-    """A window with this title but those given, once shown and given the keyboard."""
     for _ in range(300):
         shown = set(run("xdotool", "search", "--onlyvisible", "--name", "^%s$" % title).stdout.split()) - set(besides)
         if shown:
@@ -71,8 +70,8 @@ def message(besides=()):
     return copied.split("---------------------------\n")[2].rstrip("\n")
 
 
+# Each file and folder under this one, with the time it last changed in any way.
 def files(folder):
-    """Each file and folder under this one, with the time it last changed in any way."""
     return sorted((path, os.stat(path).st_ctime_ns) for path in glob.glob(folder + "/**", recursive=True))
 
 
