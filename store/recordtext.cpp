@@ -37,9 +37,9 @@ qsizetype withoutCutSequence(QByteArrayView bytes)
     for (qsizetype back = 1; back <= 3 && back <= size; ++back) {
         const auto byte = static_cast<unsigned char>(bytes[size - back]);
         if ((byte & 0xC0) != 0x80) { // a lead byte or an ASCII byte
-            const int needed = byte >= 0xF0 ? 4 : byte >= 0xE0 ? 3
-                : byte >= 0xC0                                 ? 2
-                                                               : 1;
+            // clang-format off
+            const int needed = byte >= 0xF0 ? 4 : byte >= 0xE0 ? 3 : byte >= 0xC0 ? 2 : 1;
+            // clang-format on
             return needed > back ? size - back : size;
         }
     }
