@@ -48,8 +48,6 @@ WHEN = {
     "aglfn": ["pdf"],
     "opengl-headers": ["opengl"],
     "opengl-es2-headers": ["opengl"],
-    "vulkan-xml-spec": ["vulkan"],
-    "VulkanMemoryAllocator": ["vulkan"],
     "xcb-xinput": ["xcb"],
     "libpsl": ["network"],
 }
@@ -69,7 +67,8 @@ for header in glob.glob(prefix + "/include/**/q*config*.h", recursive=True):
 def linked(entry):
     if entry["Id"] in ELSEWHERE:
         return False
-    for feature in WHEN.get(entry["Id"], []):
+    # The Vulkan parts (its registry and its memory allocator) come with Vulkan.
+    for feature in WHEN.get(entry["Id"], ["vulkan"] if entry["Id"].lower().startswith("vulkan") else []):
         name = feature.lstrip("!")
         if name not in features:
             sys.exit("qt_notices.py: this Qt does not say whether it has the feature %s" % name)
