@@ -24,31 +24,14 @@ cache=${XDG_CACHE_HOME:-$HOME/.cache}/gomirlo
 prefix=$(realpath -m "${GOMIRLO_QT_PREFIX:-$cache/qt6-wasm-6.4.2}")
 work=$(realpath -m "${GOMIRLO_QT_WORK:-$(dirname "$prefix")/qt-build}")
 jobs=${JOBS:-2}
-downloads=$work/deb-src
-source=$work/qt6-wasm-source
-build=$work/wasm-build
 shim=$work/emsdk-shim
 
 log() { printf '\n== [%s] %s\n' "$(date +%T)" "$*"; }
 
-# --- What the build machine needs (Debian packages only) --------------------
 bash scripts/deps.sh build web qt-source
-# Qt's tools run on the build machine (moc, rcc, uic): Debian's, which must be
-# of the same version as the Qt built here.
-host_qt=$(dpkg-query -W -f='${Version}' qt6-base-dev)
-if [[ $host_qt != 6.4.2* ]]; then
-    echo "The build machine's Qt is $host_qt; this needs 6.4.2 (Debian 12)" >&2
-    exit 1
-fi
 # Emscripten's JavaScript optimizer needs acorn from node-acorn, which only
 # Debian's own nodejs finds by itself.
 export NODE_PATH=/usr/share/nodejs${NODE_PATH:+:$NODE_PATH}
-
-# --- Debian's source package ------------------------------------------------
-dsc=$(bash scripts/qt-source.sh "$downloads")
-
-log "unpacking the source into $source"
-bash scripts/qt-unpack.sh "$dsc" "$source"
 
 # --- Emscripten, laid out as Qt expects an emsdk ----------------------------------
 # Qt's support for the browser insists on an emsdk (EMSDK naming a folder with
@@ -68,7 +51,6 @@ export EMSDK=$shim
 
 # --- Configure, build, install -------------------------------------------------
 configure=(
-    -prefix "$prefix"
     -platform wasm-emscripten
     -qt-host-path /usr
     -release -static
@@ -86,28 +68,7 @@ configure=(
     -DCMAKE_TOOLCHAIN_FILE=/usr/share/emscripten/cmake/Modules/Platform/Emscripten.cmake
     -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake
 )
-log "configuring"
-rm -rf "$build"
-mkdir -p "$build"
-(cd "$build" && nice -n 19 "$source/configure" "${configure[@]}") > "$work/configure.log" 2>&1 \
-    || { tail -40 "$work/configure.log" >&2; echo "configure failed, see $work/configure.log" >&2; exit 1; }
-
-log "building with $jobs jobs (log: $work/build.log)"
-if ! nice -n 19 cmake --build "$build" --parallel "$jobs" > "$work/build.log" 2>&1; then
-    grep -E -A15 '^FAILED' "$work/build.log" | head -60 >&2
-    echo "build failed, see $work/build.log" >&2
-    exit 1
-fi
-
-log "installing into $prefix"
-rm -rf "$prefix"
-cmake --install "$build" > "$work/install.log"
+bash scripts/qt-build.sh "$prefix" "$work" "$jobs" "${configure[@]}"
 cp -a "$shim" "$prefix/emsdk-shim"
-# The licences of this Qt and of what it bundles, which go with every program
-# linked against it (scripts/web.sh puts them in the page's LICENZE folder).
-bash scripts/qt-source.sh "$downloads" "$prefix/licenses/qtbase" >/dev/null
-
-# The prefix is all that is needed from now on; the downloaded source stays
-# for a rebuild.
-rm -rf "$build" "$source" "$shim"
+rm -rf "$shim"
 log "Qt for WebAssembly in $prefix ($(du -sh "$prefix" | cut -f1)), built in $(((SECONDS - started) / 60)) min"

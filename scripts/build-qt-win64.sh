@@ -3,7 +3,7 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 #
 # Builds the static Qt that the Windows program links: qtbase 6.4.2 (Core,
-# Gui, Widgets, the Windows platform plugin, the Windows style, the ICO
+# Gui, Widgets, Test, the Windows platform plugin, the Windows style, the ICO
 # reader) for Windows x86-64 with Debian 12's MinGW-w64 (posix threads), from
 # Debian's own qt6-base source, so that it is the same Qt as the Linux build.
 # scripts/windows.sh runs it once when it is given no Qt of this kind; it
@@ -22,32 +22,16 @@ cache=${XDG_CACHE_HOME:-$HOME/.cache}/gomirlo
 prefix=$(realpath -m "${GOMIRLO_QT_PREFIX:-$cache/qt6-win64-6.4.2}")
 work=$(realpath -m "${GOMIRLO_QT_WORK:-$(dirname "$prefix")/qt-build}")
 jobs=${JOBS:-2}
-downloads=$work/deb-src
-source=$work/qt6-base-6.4.2
-build=$work/build
 toolchain=$work/mingw-w64-x86_64-posix.cmake
 
 log() { printf '\n== [%s] %s\n' "$(date +%T)" "$*"; }
 
-# --- What the build machine needs (Debian packages only) --------------------
 bash scripts/deps.sh build windows qt-source
-# Qt's tools run on the build machine (moc, rcc, uic): Debian's, which must be
-# of the same version as the Qt built here.
-host_qt=$(dpkg-query -W -f='${Version}' qt6-base-dev)
-if [[ $host_qt != 6.4.2* ]]; then
-    echo "The build machine's Qt is $host_qt; this needs 6.4.2 (Debian 12)" >&2
-    exit 1
-fi
-
-# --- Debian's source package ------------------------------------------------
-dsc=$(bash scripts/qt-source.sh "$downloads")
-
-log "unpacking the source into $source"
-bash scripts/qt-unpack.sh "$dsc" "$source"
 
 # --- The cross compiler, as CMake is to use it ---------------------------------
 # It is installed with the Qt too: programs built against this Qt load it as
 # the toolchain that qt-cmake chains to (scripts/windows.sh does).
+mkdir -p "$work"
 cat > "$toolchain" <<'EOF'
 # Debian 12 MinGW-w64, x86-64, posix thread model (winpthreads)
 set(CMAKE_SYSTEM_NAME Windows)
@@ -67,7 +51,6 @@ EOF
 
 # --- Configure, build, install -------------------------------------------------
 configure=(
-    -prefix "$prefix"
     -static -release -static-runtime
     -xplatform win32-g++
     -qt-host-path /usr
@@ -77,7 +60,7 @@ configure=(
     -qt-zlib -qt-pcre -qt-libpng -qt-harfbuzz -qt-doubleconversion -no-freetype
     -no-libjpeg -no-gif -ico
     -no-feature-network -no-feature-sql -no-feature-printsupport
-    -no-feature-concurrent -no-feature-testlib -no-feature-xml
+    -no-feature-concurrent -no-feature-xml
     # Debian's source has no Wacom tablet headers (removed as non-free).
     -no-feature-tabletevent
     # Direct2D stays on: in 6.4 QtGui's DirectWrite font engine and font
@@ -86,28 +69,6 @@ configure=(
     -DCMAKE_TOOLCHAIN_FILE="$toolchain"
     -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake
 )
-log "configuring"
-rm -rf "$build"
-mkdir -p "$build"
-(cd "$build" && nice -n 19 "$source/configure" "${configure[@]}") > "$work/configure.log" 2>&1 \
-    || { tail -40 "$work/configure.log" >&2; echo "configure failed, see $work/configure.log" >&2; exit 1; }
-
-log "building with $jobs jobs (log: $work/build.log)"
-if ! nice -n 19 cmake --build "$build" --parallel "$jobs" > "$work/build.log" 2>&1; then
-    grep -E -A15 '^FAILED' "$work/build.log" | head -60 >&2
-    echo "build failed, see $work/build.log" >&2
-    exit 1
-fi
-
-log "installing into $prefix"
-rm -rf "$prefix"
-cmake --install "$build" > "$work/install.log"
+bash scripts/qt-build.sh "$prefix" "$work" "$jobs" "${configure[@]}"
 install -m 644 "$toolchain" "$prefix/lib/cmake/mingw-w64-x86_64-posix.cmake"
-# The licences of this Qt and of what it bundles, which go with every program
-# linked against it (scripts/windows.sh puts them in its LICENZE folder).
-bash scripts/qt-source.sh "$downloads" "$prefix/licenses/qtbase" >/dev/null
-
-# The prefix is all that is needed from now on; the downloaded source stays
-# for a rebuild.
-rm -rf "$build" "$source"
 log "Qt for Windows in $prefix ($(du -sh "$prefix" | cut -f1)), built in $(((SECONDS - started) / 60)) min"

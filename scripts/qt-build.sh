@@ -2,14 +2,34 @@
 # SPDX-FileCopyrightText: 2026 Gomirlo developers
 # SPDX-License-Identifier: GPL-3.0-or-later
 #
-# Unpacks Debian's qt6-base source package (the .dsc that scripts/qt-source.sh
-# prints) into SOURCE, with the patches that the Qts of scripts/build-qt-*.sh
-# are built with, SOURCE emptied first:
+# Builds a static qtbase 6.4.2 from Debian's own qt6-base source, for the
+# system that the configure options name, and installs it into PREFIX with its
+# licences (PREFIX/licenses/qtbase). The recipes scripts/build-qt-win64.sh and
+# scripts/build-qt-wasm.sh run it:
 #
-#   bash scripts/qt-unpack.sh DSC SOURCE
+#   bash scripts/qt-build.sh PREFIX WORK JOBS CONFIGURE_OPTION...
+#
+# WORK keeps the downloaded source package (deb-src/) for a rebuild; the
+# source and build trees made in it go once the Qt is installed.
 set -euo pipefail
-dsc=$1 source=$2
+cd "$(dirname "$0")/.."
+prefix=$1 work=$2 jobs=$3
+shift 3
+source=$work/$(basename "$prefix")-source
+build=$work/$(basename "$prefix")-build
 
+log() { printf '\n== [%s] %s\n' "$(date +%T)" "$*"; }
+
+# Qt's tools run on the build machine (moc, rcc, uic): Debian's, which must be
+# of the same version as the Qt built here.
+host_qt=$(dpkg-query -W -f='${Version}' qt6-base-dev)
+if [[ $host_qt != 6.4.2* ]]; then
+    echo "The build machine's Qt is $host_qt; this needs 6.4.2 (Debian 12)" >&2
+    exit 1
+fi
+
+dsc=$(bash scripts/qt-source.sh "$work/deb-src")
+log "unpacking the source into $source"
 rm -rf "$source"
 # dpkg-source checks the checksums the .dsc gives.
 dpkg-source --skip-patches -x "$dsc" "$source" >/dev/null
@@ -55,3 +75,24 @@ patch -d "$source" -p1 --forward --batch --quiet <<'PATCH_EOF'
      if(NOT type_to_create STREQUAL "INTERFACE" AND NOT type_to_create STREQUAL "OBJECT")
          _qt_internal_apply_win_prefix_and_suffix("${target}")
 PATCH_EOF
+
+log "configuring"
+rm -rf "$build"
+mkdir -p "$build"
+(cd "$build" && nice -n 19 "$source/configure" -prefix "$prefix" "$@") > "$work/configure.log" 2>&1 \
+    || { tail -40 "$work/configure.log" >&2; echo "configure failed, see $work/configure.log" >&2; exit 1; }
+
+log "building with $jobs jobs (log: $work/build.log)"
+if ! nice -n 19 cmake --build "$build" --parallel "$jobs" > "$work/build.log" 2>&1; then
+    grep -E -A15 '^FAILED' "$work/build.log" | head -60 >&2
+    echo "build failed, see $work/build.log" >&2
+    exit 1
+fi
+
+log "installing into $prefix"
+rm -rf "$prefix"
+cmake --install "$build" > "$work/install.log"
+# The licences of this Qt and of what it bundles, which go with every program
+# linked against it (scripts/licences.sh puts them in a LICENZE folder).
+bash scripts/qt-source.sh "$work/deb-src" "$prefix/licenses/qtbase" >/dev/null
+rm -rf "$build" "$source"
