@@ -24,18 +24,9 @@ started=$SECONDS
 # and Debian's Qt tools (moc, uic, rcc) of the same version as the Qt.
 bash scripts/deps.sh build web
 
-qt=${GOMIRLO_QT_WASM:-}
-if [ -z "$qt" ]; then
-    qt=${XDG_CACHE_HOME:-$HOME/.cache}/gomirlo/qt6-wasm-6.4.2
-    if [ ! -x "$qt/bin/qt-cmake" ]; then
-        echo "== No Qt for WebAssembly in $qt yet: building it from Debian's source,"
-        echo "   once, which takes about a quarter of an hour on two cores (set GOMIRLO_QT_WASM to use one you have)"
-        GOMIRLO_QT_PREFIX=$qt bash scripts/build-qt-wasm.sh
-    fi
-fi
-qt=$(realpath "$qt")
-if [ ! -x "$qt/bin/qt-cmake" ] || [ ! -d "$qt/emsdk-shim" ]; then
-    echo "No bin/qt-cmake or emsdk-shim/ in $qt: GOMIRLO_QT_WASM must name the folder of a Qt for WebAssembly" >&2
+qt=$(bash scripts/qt-for.sh wasm)
+if [ ! -d "$qt/emsdk-shim" ]; then
+    echo "No emsdk-shim/ in $qt: GOMIRLO_QT_WASM must name a Qt built by scripts/build-qt-wasm.sh" >&2
     exit 1
 fi
 # Qt's support for the browser looks for an emsdk's layout, which the Qt's

@@ -21,20 +21,7 @@ started=$SECONDS
 # the Windows Qt, Qt's Italian translation, NSIS and zip.
 bash scripts/deps.sh build windows
 
-qt=${GOMIRLO_QT_WIN64:-}
-if [ -z "$qt" ]; then
-    qt=${XDG_CACHE_HOME:-$HOME/.cache}/gomirlo/qt6-win64-6.4.2
-    if [ ! -x "$qt/bin/qt-cmake" ]; then
-        echo "== No static Qt for Windows in $qt yet: building it from Debian's source,"
-        echo "   once, which takes about 15 minutes on two cores (set GOMIRLO_QT_WIN64 to use one you have)"
-        GOMIRLO_QT_PREFIX=$qt bash scripts/build-qt-win64.sh
-    fi
-fi
-qt=$(realpath "$qt")
-if [ ! -x "$qt/bin/qt-cmake" ]; then
-    echo "No bin/qt-cmake in $qt: GOMIRLO_QT_WIN64 must name the folder of a static Qt for Windows" >&2
-    exit 1
-fi
+qt=$(bash scripts/qt-for.sh win64)
 toolchain=$qt/lib/cmake/mingw-w64-x86_64-posix.cmake
 
 out=build-win
