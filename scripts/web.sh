@@ -37,6 +37,8 @@ export EMSDK=$qt/emsdk-shim NODE_PATH=/usr/share/nodejs${NODE_PATH:+:$NODE_PATH}
 out=build-web
 tree=$out/cmake
 echo "== Building the game for the browser in $tree (its link takes minutes)"
+# A tree configured with another Qt would go on building with that one.
+grep -qsxF "Qt6_DIR:PATH=$qt/lib/cmake/Qt6" "$tree/CMakeCache.txt" || rm -rf "$tree"
 "$qt/bin/qt-cmake" -S . -B "$tree" -G Ninja --no-warn-unused-cli -DCMAKE_BUILD_TYPE=Release \
     -DGOMIRLO_WEB_BENCHMARK="${GOMIRLO_WEB_BENCHMARK:-OFF}" >/dev/null
 nice cmake --build "$tree" -j2

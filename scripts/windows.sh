@@ -31,6 +31,8 @@ tree=$out/cmake
 stamp=$(git log -1 --format=%ct 2>/dev/null || date +%s)
 export QT_RCC_SOURCE_DATE_OVERRIDE=$stamp
 echo "== Building the game for Windows in $tree"
+# A tree configured with another Qt would go on building with that one.
+grep -qsxF "Qt6_DIR:PATH=$qt/lib/cmake/Qt6" "$tree/CMakeCache.txt" || rm -rf "$tree"
 # The Qt's own records name the folder it was built in; the chain-loaded
 # toolchain file makes it work wherever it was unpacked.
 "$qt/bin/qt-cmake" -S . -B "$tree" -G Ninja --no-warn-unused-cli -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=ON \
