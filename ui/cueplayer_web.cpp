@@ -19,14 +19,26 @@ QByteArray address(const QString &path)
     return path.mid(slashes).toUtf8();
 }
 
-// The page's Web Audio plays the cues, from their addresses beside the page. Each file is fetched and decoded once and kept; a
-// file that cannot be fetched or decoded is silence. Browsers start sound only
-// after a gesture, which typing the name has been by the first cue.
+// Browsers start sound only after a gesture: the page's first key or click,
+// which typing the name is. The audio is made then, not at the first cue, as
+// Firefox takes up to a second to start it.
+// clang-format off
+EM_JS(void, gomirloMakeAudioAtFirstGesture, (), {
+    var cues = Module.gomirloCues = {decoded: {}, playing: null, asked: 0, context: null};
+    var make = function () { cues.context = cues.context || new AudioContext(); };
+    window.addEventListener('keydown', make, {capture: true, once: true});
+    window.addEventListener('pointerdown', make, {capture: true, once: true});
+});
+// clang-format on
+[[maybe_unused]] const bool audioAtFirstGesture = (gomirloMakeAudioAtFirstGesture(), true);
+
+// The page's Web Audio plays the cues, from their addresses beside the page.
+// Each file is fetched and decoded once and kept; a file that cannot be
+// fetched or decoded is silence.
 // clang-format off
 EM_JS(void, gomirloLoadCue, (const char *address), {
-    var cues = Module.gomirloCues || (Module.gomirloCues = {decoded: {}, playing: null, asked: 0});
-    if (!cues.context)
-        cues.context = new AudioContext();
+    var cues = Module.gomirloCues;
+    cues.context = cues.context || new AudioContext();
     address = UTF8ToString(address);
     if (!cues.decoded[address]) {
         cues.decoded[address] = fetch(address)
