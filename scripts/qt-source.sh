@@ -2,12 +2,12 @@
 # SPDX-FileCopyrightText: 2026 Gomirlo developers
 # SPDX-License-Identifier: GPL-3.0-or-later
 #
-# Downloads Debian's qt6-base source package, the one the Windows Qt is built
+# Downloads Debian's qt6-base source package, the one the static Qts are built
 # from, once, into DIR (default ${XDG_CACHE_HOME:-~/.cache}/gomirlo/qt-build/deb-src),
-# and prints the path of its .dsc. scripts/build-qt-win64.sh builds the Qt
-# from it. Given NOTICES too, it also unpacks there the source's licence
-# texts, with the attribution files (qt_attribution.json) of the third-party
-# parts that Qt bundles and their licences, as scripts/windows.sh reads them.
+# and prints the path of its .dsc. scripts/qt-build.sh builds the Qts from it.
+# Given NOTICES too, it also unpacks there the source's licence texts, with the
+# attribution files (qt_attribution.json) of the third-party parts that Qt
+# bundles and their licences, as scripts/licences.sh reads them.
 #
 #   bash scripts/qt-source.sh [DIR [NOTICES]]
 set -euo pipefail
