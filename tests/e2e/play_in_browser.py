@@ -30,7 +30,7 @@ for flag in ("headless no-sandbox disable-gpu use-angle=swiftshader enable-unsaf
     options.add_argument("--" + flag)
 browser = webdriver.Chrome(options=options)
 RIGHT = (lambda cue: cue.getnframes() / cue.getframerate())(wave.open(folder + "/suoni/Esatto.wav"))  # its length, in seconds
-TITLE_BAR, MENU = bytes((48, 140, 198)), bytes((255, 255, 255))
+TITLE_BAR, MENU, YELLOW = bytes((48, 140, 198)), bytes((255, 255, 255)), bytes((255, 255, 0))
 ENDED = "return getComputedStyle(document.getElementById('fine')).display !== 'none'"
 # Every cue started is noted with its length and whether the browser lets it be heard; a page
 # opened at ?presto runs its clock 30 times as fast.
@@ -89,6 +89,7 @@ def start(name, query=""):
     browser.get("http://127.0.0.1:%d/%s" % (server.server_port, query))
     answer("the name prompt", name, Keys.ENTER)
     answer("the greeting", Keys.ENTER)
+    wait("the first question", lambda: shows(screen(), 700, 60, YELLOW))  # the answer's box, drawn once the window takes keys
 
 
 def score_once():
